@@ -1,0 +1,43 @@
+#pragma once
+// Pieces the runtime's own files share; not for the application.
+
+#include <QPoint>
+#include <QString>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class QKeyEvent;
+class QWidget;
+
+namespace fw {
+
+class Window;
+class MenuBar;
+
+namespace internal {
+
+// The windows the runtime holds, shown or hidden, in the order they were built.
+std::vector<std::shared_ptr<Window>>& OpenWindowList();
+void CloseAllWindows();
+
+// The application's text (UTF-8, CR line breaks) as Qt shows it, and back.
+QString ToQt(std::string_view text);
+QString ToQtLines(std::string_view text);  // CR -> LF for widgets that break at LF
+std::string FromQt(const QString& text);
+
+// The key string that a KeyDown handler receives for a key event, or an empty
+// string when the key raises no KeyDown (modifier keys alone, shortcuts).
+std::string KeyString(const QKeyEvent& event);
+
+// The window that owns a widget of its tree, or nil.
+std::shared_ptr<Window> WindowOf(const QWidget* widget);
+
+// A key or press on a control, passed on to its window's KeyDown or MouseDown
+// (where the window's class handles them); true when the window consumed it.
+bool RaiseWindowKeyDown(const QWidget* widget, const QKeyEvent& event, const std::string& key);
+bool RaiseWindowMouseDown(const QWidget* widget, QPoint windowPosition);
+
+}  // namespace internal
+}  // namespace fw

@@ -1,0 +1,371 @@
+#include "framework/runtime.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <set>
+
+#include "framework/application.h"
+#include "framework/internal.h"
+#include "framework/object.h"
+#include "framework/values.h"
+
+namespace fw {
+namespace {
+
+struct Entry {
+  std::string name;
+  std::function<void()> initializer;
+  std::function<void()> finalizer;
+};
+
+struct State {
+  int argc = 0;
+  std::vector<std::string> args;
+  std::vector<char*> argv;
+  std::vector<Entry> table;
+  std::vector<std::string> trace;
+  ExceptionHelper helper;
+  std::shared_ptr<Application> app;
+  int quitStatus = 0;
+  bool quitting = false;
+  bool windDownDone = false;
+  bool failed = false;
+  int generation = 0;
+  int windDowns = 0;
+  int beeps = 0;
+  std::string resourceDirectory;
+  std::multiset<std::string, std::less<>> failNext;
+};
+
+State& S() {
+  static State state;
+  return state;
+}
+
+void RegisterFrameworkClasses() {
+  for (const char* name : {"Application", "Window", "Control", "RectControl", "Label", "TextField",
+                           "TextArea", "PushButton", "Canvas", "Timer", "MenuItem", "QuitMenuItem",
+                           "PrefsMenuItem", "MenuBar", "Picture", "WeakRef"}) {
+    RegisterClass({name, "Object", {}});
+  }
+}
+
+void AddFrameworkEntries() {
+  S().table.push_back({"framework classes", RegisterFrameworkClasses, {}});
+}
+
+// Where windows cannot be shown: no display for the platform Qt will use.
+std::string MissingDisplay() {
+  const char* platform = std::getenv("QT_QPA_PLATFORM");
+  std::string name = platform ? platform : "";
+  auto set = [](const char* var) {
+    const char* value = std::getenv(var);
+    return value != nullptr && *value != '\0';
+  };
+  if (name.empty()) {
+    if (set("DISPLAY") || set("WAYLAND_DISPLAY")) return {};
+    return "no display to open windows on (DISPLAY is not set)";
+  }
+  if (name.starts_with("xcb") && !set("DISPLAY")) {
+    return "no display to open windows on (DISPLAY is not set)";
+  }
+  if (name.starts_with("wayland") && !set("WAYLAND_DISPLAY")) {
+    return "no display to open windows on (WAYLAND_DISPLAY is not set)";
+  }
+  return {};
+}
+
+void EnsureQApplication() {
+  if (QCoreApplication::instance() != nullptr) return;
+  State& s = S();
+  if (s.argv.empty()) {
+    s.args = {"kestrova"};
+    s.argv = {s.args[0].data(), nullptr};
+    s.argc = 1;
+  }
+  // Lives until the process ends, like the windows it draws.
+  new QApplication(s.argc, s.argv.data());
+}
+
+void WindDown(int generation) {
+  State& s = S();
+  if (generation != s.generation || s.windDownDone) return;
+  s.windDownDone = true;
+  ++s.windDowns;
+  RuntimeTraceAdd("WindDown");
+  internal::CloseAllWindows();
+  QCoreApplication::exit(s.quitStatus);
+}
+
+void Fail(std::exception_ptr exception) {
+  S().failed = true;
+  UnhandledException(exception);
+  Quit(1);
+}
+
+}  // namespace
+
+void RuntimeInit(int argc, char** argv) {
+  State& s = S();
+  s.args.assign(argv, argv + argc);
+  s.argv.clear();
+  for (std::string& arg : s.args) s.argv.push_back(arg.data());
+  s.argv.push_back(nullptr);
+  s.argc = argc;
+  s.table.clear();
+  AddFrameworkEntries();
+  s.trace.clear();
+  s.quitStatus = 0;
+  s.quitting = false;
+  s.windDownDone = false;
+  s.failed = false;
+  ++s.generation;
+  RuntimeTraceAdd("RuntimeInit");
+}
+
+void RuntimeRegisterInitializer(std::string name, std::function<void()> initializer,
+                                std::function<void()> finalizer) {
+  S().table.push_back({std::move(name), std::move(initializer), std::move(finalizer)});
+}
+
+void RuntimePerformInitializers() {
+  RuntimeTraceAdd("RuntimePerformInitializers");
+  for (const Entry& entry : S().table) {
+    RuntimeTraceAdd("initializer " + entry.name);
+    if (entry.initializer) entry.initializer();
+  }
+}
+
+void RuntimePerformFinalizers() {
+  RuntimeTraceAdd("RuntimePerformFinalizers");
+  auto& table = S().table;
+  for (auto it = table.rbegin(); it != table.rend(); ++it) {
+    if (!it->finalizer) continue;
+    RuntimeTraceAdd("finalizer " + it->name);
+    try {
+      it->finalizer();
+    } catch (...) {
+      // A finaliser must not stop the others or the exit.
+      S().failed = true;
+    }
+  }
+  S().app.reset();
+}
+
+int RuntimeExit() {
+  RuntimeTraceAdd("RuntimeExit");
+  const State& s = S();
+  if (s.failed) return s.quitStatus != 0 ? s.quitStatus : 1;
+  return s.quitStatus;
+}
+
+void RuntimeSetExceptionHelper(ExceptionHelper helper) {
+  RuntimeTraceAdd("RuntimeSetExceptionHelper");
+  S().helper = std::move(helper);
+}
+
+void RunFrameworkInitialization(const std::function<void()>& lateStartup) {
+  RuntimeTraceAdd("RunFrameworkInitialization");
+  if (QCoreApplication::instance() == nullptr) {
+    std::string missing = MissingDisplay();
+    if (!missing.empty()) throw RuntimeException(missing);
+    EnsureQApplication();
+  }
+  auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
+  if (app == nullptr) throw RuntimeException("the runtime needs a widget application");
+  app->setQuitOnLastWindowClosed(false);
+  if (S().app) {
+    const VersionData& version = S().app->Version();
+    if (!version.packageInfo.empty()) {
+      QCoreApplication::setApplicationName(QString::fromStdString(version.packageInfo));
+    }
+    if (!version.shortVersion.empty()) {
+      QCoreApplication::setApplicationVersion(QString::fromStdString(version.shortVersion));
+    }
+  }
+  RuntimeTraceAdd("LateStartup");
+  if (lateStartup) Dispatch(lateStartup);
+}
+
+void RuntimeRun() {
+  RuntimeTraceAdd("RuntimeRun");
+  if (QCoreApplication::instance() == nullptr || S().windDownDone) return;
+  QCoreApplication::exec();
+  RuntimeTraceAdd("RuntimeRun returned");
+}
+
+void UnhandledException(std::exception_ptr exception) {
+  std::string kind = "exception";
+  std::string message;
+  try {
+    if (exception) std::rethrow_exception(exception);
+  } catch (const RuntimeException& e) {
+    kind = std::string(e.Kind());
+    message = e.what();
+  } catch (const std::exception& e) {
+    message = e.what();
+  } catch (...) {
+    message = "an exception of unknown kind";
+  }
+  RuntimeTraceAdd("UnhandledException " + kind);
+  std::string name =
+      S().args.empty() ? "kestrova" : std::filesystem::path(S().args[0]).filename().string();
+  std::cerr << name << ": unhandled " << kind << ": " << message << std::endl;
+  S().failed = true;
+  if (QCoreApplication::instance() == nullptr && MissingDisplay().empty()) EnsureQApplication();
+  if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) return;
+  QMessageBox box;
+  box.setObjectName("UnhandledExceptionReport");
+  box.setIcon(QMessageBox::Critical);
+  box.setWindowTitle(QCoreApplication::applicationName());
+  box.setTextFormat(Qt::PlainText);
+  box.setText(QString::fromStdString("An exception of class " + kind +
+                                     " was not handled. The application must shut down."));
+  box.setInformativeText(internal::ToQtLines(message));
+  box.exec();
+}
+
+void RuntimeInitExternalClasses() {
+  RuntimeTraceAdd("RuntimeInitExternalClasses");
+}
+
+void InitPluginEntrypoints() {
+  RuntimeTraceAdd("InitPluginEntrypoints");
+}
+
+void RuntimeRegisterAppObject(std::shared_ptr<Application> app) {
+  RuntimeTraceAdd("RuntimeRegisterAppObject");
+  if (!app) throw NilObjectException("the application object is nil");
+  S().app = std::move(app);
+}
+
+std::shared_ptr<Application> RuntimeAppObject() {
+  return S().app;
+}
+
+bool Dispatch(const std::function<void()>& routine) {
+  try {
+    std::exception_ptr escaped;
+    if (S().helper) {
+      escaped = S().helper(routine);
+    } else {
+      try {
+        routine();
+      } catch (const RuntimeException&) {
+        escaped = std::current_exception();
+      }
+    }
+    if (!escaped) return true;
+    Fail(escaped);
+  } catch (...) {
+    Fail(std::current_exception());
+  }
+  return false;
+}
+
+bool DispatchBool(const std::function<bool()>& handler) {
+  bool answer = false;
+  if (!Dispatch([&] { answer = handler(); })) return false;
+  return answer;
+}
+
+void Quit(int status) {
+  State& s = S();
+  if (s.quitting) return;
+  s.quitting = true;
+  s.quitStatus = status;
+  RuntimeTraceAdd("Quit " + std::to_string(status));
+  if (QCoreApplication::instance() == nullptr) return;
+  int generation = s.generation;
+  QTimer::singleShot(0, QCoreApplication::instance(), [generation] { WindDown(generation); });
+}
+
+bool Quitting() {
+  return S().quitting;
+}
+
+void Beep() {
+  ++S().beeps;
+  if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) QApplication::beep();
+}
+
+void MsgBox(std::string_view message) {
+  QMessageBox box(QApplication::activeWindow());
+  box.setObjectName("MsgBox");
+  box.setWindowTitle(QCoreApplication::applicationName());
+  box.setTextFormat(Qt::PlainText);
+  box.setText(internal::ToQtLines(message));
+  box.setStandardButtons(QMessageBox::Ok);
+  box.exec();
+}
+
+std::string ResourceDirectory() {
+  const State& s = S();
+  if (!s.resourceDirectory.empty()) return s.resourceDirectory;
+  namespace fs = std::filesystem;
+  std::error_code error;
+  fs::path exe = fs::read_symlink("/proc/self/exe", error);
+  fs::path dir = error ? fs::current_path(error) : exe.parent_path();
+  for (const fs::path& candidate : {dir / ".." / "resources", dir / "resources",
+                                    dir / ".." / "share" / "kestrova" / "resources"}) {
+    if (fs::is_directory(candidate, error)) return fs::weakly_canonical(candidate, error).string();
+  }
+  return (dir / ".." / "resources").string();
+}
+
+void SetResourceDirectory(std::string directory) {
+  S().resourceDirectory = std::move(directory);
+}
+
+const std::vector<std::string>& RuntimeTrace() {
+  return S().trace;
+}
+
+void RuntimeTraceAdd(std::string line) {
+  S().trace.push_back(std::move(line));
+}
+
+namespace testing {
+
+int BeepCount() {
+  return S().beeps;
+}
+
+int WindDownCount() {
+  return S().windDowns;
+}
+
+void FailNext(std::string operation) {
+  S().failNext.insert(std::move(operation));
+}
+
+void MaybeFail(std::string_view operation) {
+  auto& failNext = S().failNext;
+  auto found = failNext.find(operation);
+  if (found == failNext.end()) return;
+  failNext.erase(found);
+  throw RuntimeException("failure made to happen in " + std::string(operation));
+}
+
+void ResetRuntime() {
+  internal::CloseAllWindows();
+  State& s = S();
+  ++s.generation;
+  s.quitting = false;
+  s.windDownDone = false;
+  s.failed = false;
+  s.quitStatus = 0;
+  s.helper = nullptr;
+  s.app.reset();
+  s.failNext.clear();
+  s.trace.clear();
+  s.table.clear();
+  AddFrameworkEntries();
+}
+
+}  // namespace testing
+}  // namespace fw
