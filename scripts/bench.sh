@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Builds the benchmarks in release mode and runs them: the calculation, one
+# Calculate press in an offscreen window, and start-up beside a bare Qt window.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/setup.sh
+cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build-release -j"$(nproc)"
+for bench in build-release/bin/*_bench; do
+  echo "== $(basename "$bench")"
+  QT_QPA_PLATFORM=offscreen "$bench"
+done
+if [ -x build-release/bin/startup_timing ]; then
+  echo "== startup_timing"
+  bash bench/startup.sh build-release
+fi

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Sets up a fresh Debian machine, builds Kestrova and runs every test.
+#   scripts/test.sh            the normal build, in build/
+#   scripts/test.sh --asan     with AddressSanitizer and UndefinedBehaviorSanitizer, in build-asan/
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/setup.sh
+
+dir=build
+options=(-DCMAKE_BUILD_TYPE=Debug)
+if [ "${1:-}" = "--asan" ]; then
+  dir=build-asan
+  options=(-DCMAKE_BUILD_TYPE=Debug -DKESTROVA_SANITIZE=ON -DKESTROVA_BENCH=OFF)
+fi
+cmake -S . -B "$dir" -G Ninja "${options[@]}" >/dev/null
+cmake --build "$dir" -j"$(nproc)"
+ctest --test-dir "$dir" --output-on-failure -j"$(nproc)"
