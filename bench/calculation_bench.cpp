@@ -24,9 +24,9 @@ constexpr std::array<Input, 4> kInputs{{
 void BM_Counts(benchmark::State& state) {
   const Input& in = kInputs[static_cast<std::size_t>(state.range(0))];
   const double p = fw::Val(in.prevalence), sens = fw::Val(in.sensitivity),
-               spec = fw::Val(in.specificity);
+               specif = fw::Val(in.specificity);
   for (auto _ : state) {
-    double a = p, b = sens, c = spec;
+    double a = p, b = sens, c = specif;
     benchmark::DoNotOptimize(a);
     benchmark::DoNotOptimize(b);
     benchmark::DoNotOptimize(c);

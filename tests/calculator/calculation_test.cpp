@@ -37,10 +37,10 @@ std::string Repeat(std::string_view piece, int times) {
   return out;
 }
 
-CalculationResult Accepted(std::string_view p, std::string_view sens, std::string_view spec) {
-  Outcome outcome = kestrova::Calculate(p, sens, spec);
+CalculationResult Accepted(std::string_view p, std::string_view sens, std::string_view specif) {
+  Outcome outcome = kestrova::Calculate(p, sens, specif);
   if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
-    ADD_FAILURE() << "refused " << p << ", " << sens << ", " << spec << ": " << refusal->message;
+    ADD_FAILURE() << "refused " << p << ", " << sens << ", " << specif << ": " << refusal->message;
     return {};
   }
   return std::get<CalculationResult>(std::move(outcome));
@@ -221,21 +221,21 @@ std::string ThreeDigitText(int thousandths) {
 // ---- Worked results ----
 
 struct Worked {
-  std::string_view p, sens, spec;
+  std::string_view p, sens, specif;
   double d, tp, fn, fp, tn;
   std::string_view ppv;
   std::string_view fraction;
 };
 
 void PrintTo(const Worked& w, std::ostream* os) {
-  *os << w.p << ", " << w.sens << ", " << w.spec;
+  *os << w.p << ", " << w.sens << ", " << w.specif;
 }
 
 class WorkedResults : public testing::TestWithParam<Worked> {};
 
 TEST_P(WorkedResults, GiveTheCountsAndTexts) {
   const Worked& w = GetParam();
-  const CalculationResult r = Accepted(w.p, w.sens, w.spec);
+  const CalculationResult r = Accepted(w.p, w.sens, w.specif);
   EXPECT_EQ(r.withCondition, w.d);
   EXPECT_EQ(r.truePos, w.tp);
   EXPECT_EQ(r.falseNeg, w.fn);
@@ -386,21 +386,21 @@ TEST(NoCaseWithTheCondition, ZeroOverZeroIsNotANumberText) {
 // ---- Refusals ----
 
 struct RefusalCase {
-  std::string_view p, sens, spec;
+  std::string_view p, sens, specif;
   InputField field;
 };
 
 void PrintTo(const RefusalCase& c, std::ostream* os) {
-  *os << '"' << c.p << "\", \"" << c.sens << "\", \"" << c.spec << '"';
+  *os << '"' << c.p << "\", \"" << c.sens << "\", \"" << c.specif << '"';
 }
 
 class Refusals : public testing::TestWithParam<RefusalCase> {};
 
 TEST_P(Refusals, FirstFailingFieldWins) {
   const RefusalCase& c = GetParam();
-  const Outcome outcome = kestrova::Calculate(c.p, c.sens, c.spec);
+  const Outcome outcome = kestrova::Calculate(c.p, c.sens, c.specif);
   const auto* refusal = std::get_if<Refusal>(&outcome);
-  ASSERT_NE(refusal, nullptr) << c.p << ", " << c.sens << ", " << c.spec;
+  ASSERT_NE(refusal, nullptr) << c.p << ", " << c.sens << ", " << c.specif;
   EXPECT_EQ(refusal->field, c.field);
   EXPECT_EQ(refusal->message, kestrova::RefusalMessage(c.field));
 }

@@ -142,8 +142,8 @@ std::string Whole(double count) {
 }
 
 kestrova::CalculationResult Calculated(std::string_view prev, std::string_view sens,
-                                       std::string_view spec) {
-  const kestrova::Outcome outcome = kestrova::Calculate(prev, sens, spec);
+                                       std::string_view specif) {
+  const kestrova::Outcome outcome = kestrova::Calculate(prev, sens, specif);
   if (const auto* refusal = std::get_if<kestrova::Refusal>(&outcome)) {
     ADD_FAILURE() << "refused: " << refusal->message;
     return {};
