@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -72,14 +73,17 @@ QPoint InWindow(const QWidget* widget, QPointF local) {
   return widget->mapTo(window->ContentWidget(), local.toPoint());
 }
 
-// Passes a key to the control's KeyDown, then to its window's.
+// Passes a key to the control's KeyDown, then to its window's. A widget that
+// offered a key accepts it in the end, whatever its base class did with it, so
+// that the key does not travel up to the window's own widget and raise the
+// window's KeyDown a second time.
 template <class C>
 bool OfferKey(QWidget* widget, const std::weak_ptr<C>& owner, QKeyEvent* event,
               bool (C::*raise)(const std::string&)) {
   std::string key = internal::KeyString(*event);
   if (key.empty()) return false;
   if (auto control = owner.lock(); control && raise && ((*control).*raise)(key)) return true;
-  return internal::RaiseWindowKeyDown(widget, *event, key);
+  return internal::RaiseWindowKeyDown(widget, key);
 }
 
 class FieldWidget : public QLineEdit {
@@ -93,19 +97,21 @@ class FieldWidget : public QLineEdit {
     if (event->type() == QEvent::KeyPress) {
       auto* key = static_cast<QKeyEvent*>(event);
       if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
-        offered_ = key;
         if (OfferKey(this, owner_, key, &TextField::RaiseKeyDown)) return true;
+        // Offered already: keyPressEvent, if Qt calls it for this Tab, must not offer it again.
+        QScopedValueRollback<bool> offered(tabOffered_, true);
+        return QLineEdit::event(event);
       }
     }
     return QLineEdit::event(event);
   }
   void keyPressEvent(QKeyEvent* event) override {
-    if (offered_ != event && OfferKey(this, owner_, event, &TextField::RaiseKeyDown)) {
+    if (!tabOffered_ && OfferKey(this, owner_, event, &TextField::RaiseKeyDown)) {
       event->accept();
       return;
     }
-    offered_ = nullptr;
     QLineEdit::keyPressEvent(event);
+    event->accept();
   }
   void mousePressEvent(QMouseEvent* event) override {
     if (internal::RaiseWindowMouseDown(this, InWindow(this, event->position()))) return;
@@ -114,7 +120,7 @@ class FieldWidget : public QLineEdit {
 
  private:
   std::weak_ptr<TextField> owner_;
-  const QEvent* offered_ = nullptr;
+  bool tabOffered_ = false;
 };
 
 // The field's entry rules, for what the user types or pastes.
@@ -142,20 +148,21 @@ class AreaWidget : public QTextEdit {
     if (event->type() == QEvent::KeyPress) {
       auto* key = static_cast<QKeyEvent*>(event);
       if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
-        offered_ = key;
         if (OfferKey<TextArea>(this, owner_, key, nullptr)) return true;
+        QScopedValueRollback<bool> offered(tabOffered_, true);
+        return QTextEdit::event(event);
       }
     }
     return QTextEdit::event(event);
   }
   void keyPressEvent(QKeyEvent* event) override {
     if (auto area = owner_.lock()) area->Flush();
-    if (offered_ != event && OfferKey<TextArea>(this, owner_, event, nullptr)) {
+    if (!tabOffered_ && OfferKey<TextArea>(this, owner_, event, nullptr)) {
       event->accept();
       return;
     }
-    offered_ = nullptr;
     QTextEdit::keyPressEvent(event);
+    event->accept();
   }
   void mousePressEvent(QMouseEvent* event) override {
     if (auto area = owner_.lock()) area->Flush();
@@ -169,7 +176,7 @@ class AreaWidget : public QTextEdit {
 
  private:
   std::weak_ptr<TextArea> owner_;
-  const QEvent* offered_ = nullptr;
+  bool tabOffered_ = false;
 };
 
 class ButtonWidget : public QPushButton {
@@ -193,8 +200,8 @@ class ButtonWidget : public QPushButton {
     QPushButton::mousePressEvent(event);
   }
   void keyPressEvent(QKeyEvent* event) override {
-    if (OfferKey<PushButton>(this, owner_, event, nullptr)) return;
-    QPushButton::keyPressEvent(event);
+    if (!OfferKey<PushButton>(this, owner_, event, nullptr)) QPushButton::keyPressEvent(event);
+    event->accept();
   }
 
  private:
@@ -232,11 +239,35 @@ qsizetype QtPosition(const QString& text, std::int64_t codePoint) {
   return position;
 }
 
+// A CR becomes a paragraph break of the document. QTextCursor::insertText
+// would also break at an LF and fold CR LF into one break, so an LF goes in
+// as a line separator: one character of its own that reads back as an LF.
+QString ToDocument(std::string_view text) {
+  QString converted = internal::ToQt(text);
+  converted.replace(QLatin1Char('\n'), QChar::LineSeparator);
+  return converted;
+}
+
 QString RawText(const QTextDocument& document) {
   QString raw = document.toRawText();
   raw.replace(QChar::ParagraphSeparator, QLatin1Char('\r'));
-  raw.replace(QChar::LineSeparator, QLatin1Char('\r'));
+  raw.replace(QChar::LineSeparator, QLatin1Char('\n'));
   return raw;
+}
+
+// Sets the weight of the characters start to end - 1 (code points of the
+// text); the part beyond the end of the text is ignored.
+void SetWeight(QTextDocument* document, std::int64_t start, std::int64_t end, bool bold) {
+  QString raw = RawText(*document);
+  qsizetype from = QtPosition(raw, start);
+  qsizetype to = QtPosition(raw, end);
+  if (from >= to) return;
+  QTextCursor cursor(document);
+  cursor.setPosition(static_cast<int>(from));
+  cursor.setPosition(static_cast<int>(to), QTextCursor::KeepAnchor);
+  QTextCharFormat format;
+  format.setFontWeight(bold ? QFont::Bold : QFont::Normal);
+  cursor.mergeCharFormat(format);
 }
 
 }  // namespace
@@ -646,7 +677,7 @@ void TextArea::SetText(std::string text) {
   document->clear();
   QTextCursor cursor(document);
   cursor.setBlockCharFormat(BaseFormat(area));
-  cursor.insertText(internal::ToQt(text), BaseFormat(area));
+  cursor.insertText(ToDocument(text), BaseFormat(area));
   area->moveCursor(QTextCursor::Start);
 }
 
@@ -671,7 +702,7 @@ void TextArea::Flush() const {
   if (pending_.empty()) return;
   auto* area = qobject_cast<QTextEdit*>(Widget());
   if (!area) return;
-  QString text = internal::ToQt(pending_);
+  QString text = ToDocument(pending_);
   pending_.clear();
   QTextCursor cursor(area->document());
   cursor.movePosition(QTextCursor::End);
@@ -739,15 +770,14 @@ void TextArea::UpdateStyle() {
   area->setPalette(palette);
   area->setFrameShape(style_.hasBackground ? QFrame::StyledPanel : QFrame::NoFrame);
   area->setAlignment(HorizontalAlignment(style_.alignment));
-  // What the text already holds takes the control's style; bold runs stay.
+  // What the text already holds takes the control's style, then its bold
+  // runs again: a merge would carry the style's weight over them.
   QTextCursor cursor(area->document());
   cursor.select(QTextCursor::Document);
-  QTextCharFormat format;
-  format.setFontFamilies(font.families());
-  format.setFontPointSize(0);
-  format.setFont(font, QTextCharFormat::FontPropertiesSpecifiedOnly);
-  format.setForeground(ToQColor(style_.textColor));
-  cursor.mergeCharFormat(format);
+  cursor.setCharFormat(BaseFormat(area));
+  for (const BoldMark& mark : boldMarks_) {
+    SetWeight(area->document(), mark.start, mark.start + mark.length, mark.value);
+  }
 }
 
 std::shared_ptr<TextArea> StyledText::Area() const {
@@ -759,20 +789,16 @@ std::shared_ptr<TextArea> StyledText::Area() const {
 void StyledText::SetBold(std::int64_t start, std::int64_t length, bool value) {
   auto area = Area();
   area->Flush();
-  if (length <= 0 || start < 0) return;
+  if (length <= 0) return;
+  // Only the run's part inside the text counts; its end must not overflow.
   auto* edit = qobject_cast<QTextEdit*>(area->Widget());
   QTextDocument* document = edit->document();
-  QString raw = RawText(*document);
-  qsizetype from = QtPosition(raw, start);
-  qsizetype to = QtPosition(raw, start + length);
-  if (from >= to) return;
-  QTextCursor cursor(document);
-  cursor.setPosition(static_cast<int>(from));
-  cursor.setPosition(static_cast<int>(to), QTextCursor::KeepAnchor);
-  QTextCharFormat format;
-  format.setFontWeight(value ? QFont::Bold : QFont::Normal);
-  cursor.mergeCharFormat(format);
-  area->boldMarks_.push_back({start, length, value});
+  const auto textLength = static_cast<std::int64_t>(RawText(*document).toUcs4().size());
+  std::int64_t end = start > textLength - length ? textLength : start + length;
+  start = std::max<std::int64_t>(start, 0);
+  if (start >= end) return;
+  SetWeight(document, start, end, value);
+  area->boldMarks_.push_back({start, end - start, value});
 }
 
 bool StyledText::Bold(std::int64_t position) const {

@@ -36,7 +36,8 @@ std::shared_ptr<Window> WindowOf(const QWidget* widget);
 
 // A key or press on a control, passed on to its window's KeyDown or MouseDown
 // (where the window's class handles them); true when the window consumed it.
-bool RaiseWindowKeyDown(const QWidget* widget, const QKeyEvent& event, const std::string& key);
+// A control that passed a key on keeps it from reaching the window's widget.
+bool RaiseWindowKeyDown(const QWidget* widget, const std::string& key);
 bool RaiseWindowMouseDown(const QWidget* widget, QPoint windowPosition);
 
 }  // namespace internal

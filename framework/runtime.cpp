@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QTimer>
 #include <cstdlib>
 #include <filesystem>
@@ -294,13 +295,19 @@ void Beep() {
 }
 
 void MsgBox(std::string_view message) {
-  QMessageBox box(QApplication::activeWindow());
-  box.setObjectName("MsgBox");
-  box.setWindowTitle(QCoreApplication::applicationName());
-  box.setTextFormat(Qt::PlainText);
-  box.setText(internal::ToQtLines(message));
-  box.setStandardButtons(QMessageBox::Ok);
-  box.exec();
+  // Over the front window, but never over a hidden one; and on the heap: the
+  // parent may be deleted while the box waits (its deferred deletion can run
+  // in the box's own loop), and it takes its children with it.
+  QWidget* parent = QApplication::activeWindow();
+  if (parent && !parent->isVisible()) parent = nullptr;
+  QPointer<QMessageBox> box = new QMessageBox(parent);
+  box->setObjectName("MsgBox");
+  box->setWindowTitle(QCoreApplication::applicationName());
+  box->setTextFormat(Qt::PlainText);
+  box->setText(internal::ToQtLines(message));
+  box->setStandardButtons(QMessageBox::Ok);
+  box->exec();
+  delete box;
 }
 
 std::string ResourceDirectory() {

@@ -61,10 +61,6 @@ QKeySequence ShortcutKeys(const std::string& shortcut) {
   return QKeySequence(QString::fromStdString(keys));
 }
 
-// The key event that a window's KeyDown already saw while it travels up the
-// widget tree (Qt passes one key event object from child to parent).
-const QEvent* keyEventSeen = nullptr;
-
 }  // namespace
 
 struct Window::Impl {
@@ -369,8 +365,9 @@ void TopLevel::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
+// Keys that no control offered: none focused, or a label's or canvas's.
 void TopLevel::keyPressEvent(QKeyEvent* event) {
-  if (impl_ && keyEventSeen != event && impl_->RaiseKeyDown(internal::KeyString(*event))) {
+  if (impl_ && impl_->RaiseKeyDown(internal::KeyString(*event))) {
     event->accept();
     return;
   }
@@ -612,9 +609,8 @@ std::shared_ptr<Window> WindowOf(const QWidget* widget) {
   return nullptr;
 }
 
-bool RaiseWindowKeyDown(const QWidget* widget, const QKeyEvent& event, const std::string& key) {
+bool RaiseWindowKeyDown(const QWidget* widget, const std::string& key) {
   auto window = WindowOf(widget);
-  keyEventSeen = &event;
   if (!window) return false;
   return window->impl().RaiseKeyDown(key);
 }
