@@ -461,6 +461,8 @@ bool RectControl::ApplyProperty(const Property& property) {
     return Control::ApplyProperty(property);
   }
   if (QWidget* widget = Widget()) {
+    // The name arrives after the widget is made (Window::AddControl).
+    widget->setObjectName(QString::fromStdString(Name()));
     PlaceWidget();
     widget->setVisible(visible_);
     widget->setEnabled(enabled_);

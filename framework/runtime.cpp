@@ -33,6 +33,7 @@ struct State {
   std::shared_ptr<Application> app;
   int quitStatus = 0;
   bool quitting = false;
+  bool running = false;  // inside RuntimeRun's loop
   bool windDownDone = false;
   bool failed = false;
   int generation = 0;
@@ -99,7 +100,9 @@ void WindDown(int generation) {
   ++s.windDowns;
   RuntimeTraceAdd("WindDown");
   internal::CloseAllWindows();
-  QCoreApplication::exit(s.quitStatus);
+  // Outside the loop, exit() would only make every later modal loop return at
+  // once (a MsgBox run after a wind-down in the same process).
+  if (s.running) QCoreApplication::exit(s.quitStatus);
 }
 
 void Fail(std::exception_ptr exception) {
@@ -195,7 +198,9 @@ void RunFrameworkInitialization(const std::function<void()>& lateStartup) {
 void RuntimeRun() {
   RuntimeTraceAdd("RuntimeRun");
   if (QCoreApplication::instance() == nullptr || S().windDownDone) return;
+  S().running = true;
   QCoreApplication::exec();
+  S().running = false;
   RuntimeTraceAdd("RuntimeRun returned");
 }
 

@@ -1,0 +1,208 @@
+#include "info/help_wnd.h"
+
+#include <limits>
+#include <string>
+
+#include "app/menu_bar1.h"
+#include "calculator/control_wnd.h"
+#include "resources/help_text.h"
+
+namespace kestrova {
+
+namespace {
+
+constexpr std::int64_t kNoArrayIndex = std::numeric_limits<std::int32_t>::min();
+constexpr fw::Color kWhite{0xff, 0xff, 0xff, 0x00};
+constexpr fw::Color kBlack{0x00, 0x00, 0x00, 0x00};
+
+const fw::PropertyList& WindowProperties() {
+  static const fw::PropertyList list = {
+      {"Width", 550},
+      {"Height", 500},
+      {"MinimumWidth", 64},
+      {"MinimumHeight", 64},
+      {"MaximumWidth", 32000},
+      {"MaximumHeight", 32000},
+      {"Type", 0},
+      {"Title", "Info"},
+      {"HasCloseButton", true},
+      {"HasMaximizeButton", false},
+      {"HasMinimizeButton", true},
+      {"HasFullScreenButton", false},
+      {"Resizeable", true},
+      {"Composite", false},
+      {"MacProcID", 0},
+      {"FullScreen", false},
+      {"DefaultLocation", 3},
+      {"Visible", true},
+      {"HasBackgroundColor", false},
+      {"BackgroundColor", kWhite},
+      {"MenuBarVisible", true},
+      {"LiveResize", false},
+  };
+  return list;
+}
+
+const fw::PropertyList& TextProperties() {
+  static const fw::PropertyList list = {
+      {"InitialParent", ""},
+      {"DataField", ""},
+      {"DataSource", ""},
+      {"ReadOnly", false},
+      {"Underline", false},
+      {"Italic", false},
+      {"Bold", false},
+      {"Visible", true},
+      {"Transparent", true},
+      {"TextColor", kBlack},
+      {"Multiline", true},
+      {"LineSpacing", 1.0},
+      {"LineHeight", 0.0},
+      {"HideSelection", true},
+      {"Format", ""},
+      {"Enabled", true},
+      {"TabStop", true},
+      {"TabPanelIndex", 0},
+      {"TabIndex", 0},
+      {"LockBottom", false},
+      {"LockRight", false},
+      {"LockTop", false},
+      {"LockLeft", false},
+      {"Height", 498},
+      {"Width", 550},
+      {"Top", -1},
+      {"Left", -1},
+      {"Index", kNoArrayIndex},
+      {"Name", "EditField1"},
+      {"AllowAutoDeactivate", true},
+      {"BackgroundColor", kWhite},
+      {"HasBorder", true},
+      {"Tooltip", ""},
+      {"HasHorizontalScrollbar", false},
+      {"HasVerticalScrollbar", true},
+      {"AllowStyledText", true},
+      {"AllowFocusRing", true},
+      {"FontName", "System"},
+      {"FontSize", 12.0f},
+      {"FontUnit", fw::FontUnit::Default},
+      {"Value", std::string(HelpText())},
+      {"AllowTabs", false},
+      {"TextAlignment", 0},
+      {"AllowSpellChecking", false},
+      {"MaximumCharactersAllowed", 0},
+      {"ValidationMask", ""},
+  };
+  return list;
+}
+
+template <class P>
+P Require(P object, std::string_view what) {
+  fw::NotNil(object, what);
+  return object;
+}
+
+}  // namespace
+
+const fw::ClassInfo& helpWnd::Lookup() {
+  static const fw::ClassInfo& info = fw::RegisterClass(
+      {"helpWnd.helpWnd", "Window", {"Layout", "CreateControls", "AddMenuHandlers"}});
+  return info;
+}
+
+bool helpWnd::IsEventImplemented(std::string_view event) const {
+  return fw::RuntimeIsEventHandled(*this, Lookup().name, event, true);
+}
+
+void helpWnd::Layout() {
+  SetMenuBar(Require(MenuBar1::Instance(), "the menu bar"));
+  SetProperties(WindowProperties());
+}
+
+void helpWnd::CreateControls() {
+  CreateControls0();
+}
+
+void helpWnd::CreateControls0() {
+  {
+    auto area = New<fw::TextArea>();
+    area->Constructor();
+    AddControl("EditField1", area);
+  }
+  Require(EditField1(), "EditField1")->SetProperties(TextProperties());
+  Require(EditField1(), "EditField1")
+      ->SetOpenHandler(fw::Delegate(this, &helpWnd::EditField1_Open));
+}
+
+std::shared_ptr<fw::TextArea> helpWnd::EditField1() const {
+  return fw::RuntimeCheckCast<fw::TextArea>(ControlByName("EditField1"));
+}
+
+void helpWnd::EditField1_Open(fw::TextArea& /*area*/) {
+  // The heading's length is fixed with the text; measuring the text would
+  // embolden whatever an edited first line became.
+  auto styled = Require(Require(EditField1(), "EditField1")->GetStyledText(), "the styled text");
+  styled->SetBold(0, kHelpHeadingLength, true);
+}
+
+template <class M>
+std::shared_ptr<M> helpWnd::MenuItemNamed(std::string_view name) const {
+  auto bar = Require(GetMenuBar(), "the menu bar");
+  return fw::RuntimeCheckCast<M>(bar->Lookup(name));
+}
+
+std::shared_ptr<fw::MenuItem> helpWnd::InfoMenu() const {
+  return MenuItemNamed<fw::MenuItem>("InfoMenu");
+}
+std::shared_ptr<fw::MenuItem> helpWnd::InfoItem() const {
+  return MenuItemNamed<fw::MenuItem>("InfoItem");
+}
+std::shared_ptr<fw::MenuItem> helpWnd::ControlItem() const {
+  return MenuItemNamed<fw::MenuItem>("ControlItem");
+}
+std::shared_ptr<fw::MenuItem> helpWnd::EditMenu() const {
+  return MenuItemNamed<fw::MenuItem>("EditMenu");
+}
+std::shared_ptr<fw::MenuItem> helpWnd::EditSelectAll() const {
+  return MenuItemNamed<fw::MenuItem>("EditSelectAll");
+}
+std::shared_ptr<fw::MenuItem> helpWnd::UntitledMenu0() const {
+  return MenuItemNamed<fw::MenuItem>("UntitledMenu0");
+}
+std::shared_ptr<fw::MenuItem> helpWnd::EditClear() const {
+  return MenuItemNamed<fw::MenuItem>("EditClear");
+}
+std::shared_ptr<fw::MenuItem> helpWnd::EditPaste() const {
+  return MenuItemNamed<fw::MenuItem>("EditPaste");
+}
+std::shared_ptr<fw::MenuItem> helpWnd::EditCopy() const {
+  return MenuItemNamed<fw::MenuItem>("EditCopy");
+}
+std::shared_ptr<fw::MenuItem> helpWnd::EditCut() const {
+  return MenuItemNamed<fw::MenuItem>("EditCut");
+}
+std::shared_ptr<fw::MenuItem> helpWnd::UntitledMenu1() const {
+  return MenuItemNamed<fw::MenuItem>("UntitledMenu1");
+}
+std::shared_ptr<fw::MenuItem> helpWnd::EditUndo() const {
+  return MenuItemNamed<fw::MenuItem>("EditUndo");
+}
+std::shared_ptr<fw::MenuItem> helpWnd::FileMenu() const {
+  return MenuItemNamed<fw::MenuItem>("FileMenu");
+}
+std::shared_ptr<fw::PrefsMenuItem> helpWnd::AboutItem() const {
+  return MenuItemNamed<fw::PrefsMenuItem>("AboutItem");
+}
+std::shared_ptr<fw::QuitMenuItem> helpWnd::FileQuit() const {
+  return MenuItemNamed<fw::QuitMenuItem>("FileQuit");
+}
+
+void helpWnd::AddMenuHandlers() {
+  AddMenuHandler("ControlItem", fw::Delegate(this, &helpWnd::ControlItem_Action));
+}
+
+bool helpWnd::ControlItem_Action() {
+  Require(ControlWnd::Instance(), "the calculator window")->Show();
+  return true;
+}
+
+}  // namespace kestrova

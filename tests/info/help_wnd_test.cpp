@@ -1,0 +1,248 @@
+// The help window with real widgets on the offscreen platform: its shape, the
+// text and bold heading, one window while open and a fresh one after closing,
+// and its Control item.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QMenuBar>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+#include <algorithm>
+#include <functional>
+#include <string>
+
+#include "app/menu_bar1.h"
+#include "calculator/control_wnd.h"
+#include "framework/runtime.h"
+#include "framework/window.h"
+#include "info/help_wnd.h"
+#include "resources/help_text.h"
+
+namespace kestrova {
+namespace {
+
+int Constructions(std::string_view registeredName) {
+  const std::string line = "Window.Constructor " + std::string(registeredName);
+  const auto& trace = fw::RuntimeTrace();
+  return static_cast<int>(std::count(trace.begin(), trace.end(), line));
+}
+
+bool WaitFor(const std::function<bool()>& condition, int milliseconds) {
+  for (int waited = 0; waited < milliseconds; waited += 10) {
+    if (condition()) return true;
+    QTest::qWait(10);
+  }
+  return condition();
+}
+
+// Closes any modal report (a failed handler) so that a fault fails the test
+// instead of hanging it.
+class ModalWatch {
+ public:
+  ModalWatch() {
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+        ++seen_;
+        dialog->reject();
+      }
+    });
+    timer_.start(20);
+  }
+  int Seen() const { return seen_; }
+
+ private:
+  QTimer timer_;
+  int seen_ = 0;
+};
+
+class HelpWndTest : public ::testing::Test {
+ protected:
+  void SetUp() override { fw::testing::ResetRuntime(); }
+  void TearDown() override {
+    EXPECT_EQ(watch_.Seen(), 0) << "an unhandled-exception report was shown";
+    fw::testing::ResetRuntime();
+  }
+
+  std::shared_ptr<helpWnd> OpenHelp() {
+    auto help = helpWnd::Instance();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(help->Widget()));
+    return help;
+  }
+
+  static QTextEdit* Editor(const helpWnd& help) {
+    auto area = help.EditField1();
+    return area ? qobject_cast<QTextEdit*>(area->Widget()) : nullptr;
+  }
+
+  static void ExpectBoldHeadingOnly(const helpWnd& help) {
+    auto area = help.EditField1();
+    ASSERT_NE(area, nullptr);
+    auto styled = area->GetStyledText();
+    ASSERT_NE(styled, nullptr);
+    for (std::int64_t i = 0; i < kHelpHeadingLength; ++i) EXPECT_TRUE(styled->Bold(i)) << i;
+    // The line break after the heading, the blank line and the body are plain.
+    for (std::int64_t i = kHelpHeadingLength; i < kHelpHeadingLength + 40; ++i) {
+      EXPECT_FALSE(styled->Bold(i)) << i;
+    }
+  }
+
+  ModalWatch watch_;
+};
+
+TEST_F(HelpWndTest, IsTheResizableInfoWindowWithTheMenuBar) {
+  auto help = OpenHelp();
+  EXPECT_EQ(help->ClassName(), "helpWnd.helpWnd");
+  EXPECT_TRUE(help->IsVisible());
+  EXPECT_EQ(help->Title(), "Info");
+  EXPECT_EQ(help->Widget()->windowTitle(), "Info");
+  EXPECT_EQ(help->Type(), 0);
+  EXPECT_TRUE(help->HasCloseButton());
+  EXPECT_TRUE(help->HasMinimizeButton());
+  EXPECT_FALSE(help->HasMaximizeButton());
+  EXPECT_TRUE(help->Resizeable());
+  EXPECT_EQ(help->Width(), 550);
+  EXPECT_EQ(help->Height(), 500);
+  EXPECT_EQ(help->GetMenuBar(), MenuBar1::Instance());
+  EXPECT_NE(help->Widget()->findChild<QMenuBar*>(), nullptr);
+  EXPECT_EQ(help->AppliedProperties().size(), 22u);
+  EXPECT_EQ(help->MenuHandlerNames(), std::vector<std::string>{"ControlItem"});
+  EXPECT_EQ(fw::GetImplicitWindow(ControlWnd::Lookup().name), nullptr);
+}
+
+TEST_F(HelpWndTest, ResizesWithin64And32000) {
+  auto help = OpenHelp();
+  QWidget* content = help->ContentWidget();
+  EXPECT_EQ(content->minimumSize(), QSize(64, 64));
+  EXPECT_EQ(content->maximumSize(), QSize(32000, 32000));
+
+  // A real resize of the window: the client area follows within its limits.
+  help->Widget()->resize(900, 800);
+  ASSERT_TRUE(WaitFor([&] { return content->width() > 550; }, 2000));
+  EXPECT_GT(content->height(), 500);
+  help->Widget()->resize(20, 20);
+  QTest::qWait(50);
+  EXPECT_GE(content->width(), 64);
+  EXPECT_GE(content->height(), 64);
+}
+
+TEST_F(HelpWndTest, HandlesOnlyItsThreeConstructionEvents) {
+  auto help = OpenHelp();
+  for (const char* event : {"Layout", "CreateControls", "AddMenuHandlers"}) {
+    EXPECT_TRUE(help->IsEventImplemented(event)) << event;
+  }
+  for (const char* event : {"Open", "Close", "CancelClose", "KeyDown", "MouseDown", "Resized"}) {
+    EXPECT_FALSE(help->IsEventImplemented(event)) << event;
+  }
+}
+
+TEST_F(HelpWndTest, ShowsTheHelpTextCharacterForCharacterWithItsHeadingBold) {
+  auto help = OpenHelp();
+  auto area = help->EditField1();
+  ASSERT_NE(area, nullptr);
+  EXPECT_EQ(help->Controls().size(), 1u);
+  EXPECT_EQ(area->Text(), HelpText());
+  EXPECT_EQ(area->Text().find('\n'), std::string::npos);
+  EXPECT_EQ(area->Left(), -1);
+  EXPECT_EQ(area->Top(), -1);
+  EXPECT_EQ(area->Width(), 550);
+  EXPECT_EQ(area->Height(), 498);
+  EXPECT_EQ(area->Index(), -2147483648LL);
+  ASSERT_NE(Editor(*help), nullptr);
+  EXPECT_FALSE(Editor(*help)->isReadOnly());
+  EXPECT_NE(Editor(*help)->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+  ExpectBoldHeadingOnly(*help);
+}
+
+TEST_F(HelpWndTest, OneWindowWhileOpenWithTheUsersEditsKept) {
+  auto help = OpenHelp();
+  QTextEdit* editor = Editor(*help);
+  ASSERT_NE(editor, nullptr);
+  QTest::mouseClick(editor->viewport(), Qt::LeftButton, {}, {5, 5});
+  QTest::keyClick(editor, Qt::Key_Home);
+  QTest::keyClicks(editor, "Note: ");
+  const std::string edited = help->EditField1()->Text();
+  ASSERT_NE(edited, HelpText());
+  EXPECT_NE(edited.find("Note: "), std::string::npos);
+
+  auto again = helpWnd::Instance();
+  again->Show();
+  EXPECT_EQ(again, help);
+  EXPECT_EQ(again->EditField1()->Text(), edited);
+  EXPECT_EQ(Constructions(helpWnd::Lookup().name), 1);
+}
+
+TEST_F(HelpWndTest, ClosingNeverQuitsAndTheNextOneIsFresh) {
+  auto help = OpenHelp();
+  QTextEdit* editor = Editor(*help);
+  ASSERT_NE(editor, nullptr);
+  editor->selectAll();
+  QTest::keyClicks(editor, "gone");
+  ASSERT_EQ(help->EditField1()->Text(), "gone");
+
+  // As the close button does it.
+  help->Widget()->close();
+  EXPECT_TRUE(help->IsClosed());
+  QTest::qWait(50);
+  EXPECT_FALSE(fw::Quitting());
+  EXPECT_EQ(fw::testing::WindDownCount(), 0);
+  EXPECT_EQ(fw::GetImplicitWindow(helpWnd::Lookup().name), nullptr);
+
+  auto fresh = OpenHelp();
+  EXPECT_NE(fresh, help);
+  EXPECT_EQ(fresh->EditField1()->Text(), HelpText());
+  ExpectBoldHeadingOnly(*fresh);
+  EXPECT_EQ(Constructions(helpWnd::Lookup().name), 2);
+}
+
+TEST_F(HelpWndTest, ControlItemShowsTheOneCalculatorWindowAndIsHandled) {
+  auto help = OpenHelp();
+  EXPECT_TRUE(help->ChooseMenuItem("ControlItem"));
+  auto calculator = fw::GetImplicitWindow(ControlWnd::Lookup().name);
+  ASSERT_NE(calculator, nullptr);
+  EXPECT_TRUE(calculator->IsVisible());
+  EXPECT_TRUE(help->IsVisible()) << "the help window stays open";
+
+  calculator->Hide();
+  EXPECT_TRUE(help->ChooseMenuItem("ControlItem"));
+  EXPECT_TRUE(calculator->IsVisible());
+  EXPECT_EQ(fw::GetImplicitWindow(ControlWnd::Lookup().name), calculator);
+  EXPECT_EQ(Constructions(ControlWnd::Lookup().name), 1);
+}
+
+TEST_F(HelpWndTest, ControlItemFromTheWindowsMenu) {
+  auto help = OpenHelp();
+  auto* action = help->Widget()->findChild<QAction*>("ControlItem");
+  ASSERT_NE(action, nullptr);
+  action->trigger();
+  auto calculator = fw::GetImplicitWindow(ControlWnd::Lookup().name);
+  ASSERT_NE(calculator, nullptr);
+  EXPECT_TRUE(calculator->IsVisible());
+}
+
+TEST_F(HelpWndTest, MenuItemAccessorsFindTheBarsItems) {
+  auto help = OpenHelp();
+  using Accessor = std::function<std::shared_ptr<fw::MenuItem>(const helpWnd&)>;
+  const std::pair<const char*, Accessor> kItems[] = {
+      {"InfoMenu", &helpWnd::InfoMenu},           {"InfoItem", &helpWnd::InfoItem},
+      {"ControlItem", &helpWnd::ControlItem},     {"EditMenu", &helpWnd::EditMenu},
+      {"EditSelectAll", &helpWnd::EditSelectAll}, {"UntitledMenu0", &helpWnd::UntitledMenu0},
+      {"EditClear", &helpWnd::EditClear},         {"EditPaste", &helpWnd::EditPaste},
+      {"EditCopy", &helpWnd::EditCopy},           {"EditCut", &helpWnd::EditCut},
+      {"UntitledMenu1", &helpWnd::UntitledMenu1}, {"EditUndo", &helpWnd::EditUndo},
+      {"FileMenu", &helpWnd::FileMenu},
+  };
+  for (const auto& [name, accessor] : kItems) {
+    auto item = accessor(*help);
+    ASSERT_NE(item, nullptr) << name;
+    EXPECT_EQ(item->Name(), name);
+  }
+  ASSERT_NE(help->AboutItem(), nullptr);
+  EXPECT_EQ(help->AboutItem()->Name(), "AboutItem");
+  ASSERT_NE(help->FileQuit(), nullptr);
+  EXPECT_EQ(help->FileQuit()->Name(), "FileQuit");
+}
+
+}  // namespace
+}  // namespace kestrova
