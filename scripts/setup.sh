@@ -7,7 +7,7 @@ KESTROVA_PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-dejavu-core
+  fonts-dejavu-core fonts-liberation2
   xvfb xdotool x11-utils imagemagick libx11-dev
   locales clang-format bc
 )

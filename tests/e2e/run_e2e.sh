@@ -79,11 +79,11 @@ click() {
 }
 
 click 76 156            # prevalence field
-xdotool type --delay 60 '.0-1x5'
+xdotool type --delay 60 -- '.0-1x5'
 click 210 156           # sensitivity field
-xdotool type --delay 60 '.6a7'
+xdotool type --delay 60 -- '.6a7'
 click 348 156           # specificity field
-xdotool type --delay 60 '-.91'
+xdotool type --delay 60 -- '-.91'
 before=$(visible_windows)
 click 70 660            # Calculate
 sleep 0.5
