@@ -1,7 +1,6 @@
 #include "framework/runtime.h"
 
 #include <QApplication>
-#include <QFontDatabase>
 #include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
@@ -184,12 +183,11 @@ void RunFrameworkInitialization(const std::function<void()>& lateStartup) {
   if (app == nullptr) throw RuntimeException("the runtime needs a widget application");
   app->setQuitOnLastWindowClosed(false);
   // The windows were laid out for a compact sans-serif system font; the
-  // common default here is wider and would clip their captions.
-  if (QFontDatabase::hasFamily(QStringLiteral("Liberation Sans"))) {
-    QFont font = QApplication::font();
-    font.setFamilies({QStringLiteral("Liberation Sans")});
-    QApplication::setFont(font);
-  }
+  // common default here is wider and would clip their captions. Where it is
+  // missing the usual fallback applies.
+  QFont font = QApplication::font();
+  font.setFamilies({QStringLiteral("Liberation Sans"), font.family()});
+  QApplication::setFont(font);
   if (S().app) {
     const VersionData& version = S().app->Version();
     if (!version.packageInfo.empty()) {
