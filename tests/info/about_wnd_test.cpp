@@ -22,43 +22,14 @@
 #include "framework/window.h"
 #include "info/about_wnd.h"
 #include "info/ks350.h"
+#include "tests/support/window_test_helpers.h"
 
 namespace kestrova {
 namespace {
 
-int Constructions(std::string_view registeredName) {
-  const std::string line = "Window.Constructor " + std::string(registeredName);
-  const auto& trace = fw::RuntimeTrace();
-  return static_cast<int>(std::count(trace.begin(), trace.end(), line));
-}
-
-bool WaitFor(const std::function<bool()>& condition, int milliseconds) {
-  for (int waited = 0; waited < milliseconds; waited += 10) {
-    if (condition()) return true;
-    QTest::qWait(10);
-  }
-  return condition();
-}
-
-// A failed handler shows the runtime's modal report; close it so that the
-// fault fails the test instead of hanging it, and count it.
-class ModalWatch {
- public:
-  ModalWatch() {
-    QObject::connect(&timer_, &QTimer::timeout, [this] {
-      if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-        ++seen_;
-        dialog->reject();
-      }
-    });
-    timer_.start(20);
-  }
-  int Seen() const { return seen_; }
-
- private:
-  QTimer timer_;
-  int seen_ = 0;
-};
+using testing::Constructions;
+using testing::ModalWatch;
+using testing::WaitFor;
 
 class AboutWndTest : public ::testing::Test {
  protected:
