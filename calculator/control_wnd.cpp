@@ -1,6 +1,5 @@
 #include "calculator/control_wnd.h"
 
-#include <limits>
 #include <variant>
 
 #include "app/menu_bar1.h"
@@ -13,9 +12,6 @@
 namespace kestrova {
 
 namespace {
-
-// Not a member of a control set.
-constexpr std::int64_t kNoIndex = std::numeric_limits<std::int32_t>::min();
 
 constexpr fw::Color kWhite{0xff, 0xff, 0xff, 0x00};
 constexpr fw::Color kBlack{0x00, 0x00, 0x00, 0x00};
@@ -45,7 +41,7 @@ fw::PropertyList TextFieldProperties(const FieldLook& f) {
   return {
       {"InitialParent", ""},
       {"Name", f.name},
-      {"Index", kNoIndex},
+      {"Index", fw::kNoControlIndex},
       {"Left", f.left},
       {"Top", 145},
       {"Width", f.width},
@@ -107,7 +103,7 @@ fw::PropertyList LabelProperties(const LabelLook& l) {
   return {
       {"InitialParent", l.parent},
       {"Name", l.name},
-      {"Index", kNoIndex},
+      {"Index", fw::kNoControlIndex},
       {"Left", l.left},
       {"Top", l.top},
       {"Width", l.width},
@@ -153,7 +149,7 @@ fw::PropertyList PushButtonProperties(const ButtonLook& b) {
   return {
       {"InitialParent", ""},
       {"Name", b.name},
-      {"Index", kNoIndex},
+      {"Index", fw::kNoControlIndex},
       {"Left", b.left},
       {"Top", 640},
       {"Width", 80},
@@ -187,7 +183,7 @@ fw::PropertyList Canvas1Properties() {
   return {
       {"InitialParent", ""},
       {"Name", "Canvas1"},
-      {"Index", kNoIndex},
+      {"Index", fw::kNoControlIndex},
       {"Left", 104},
       {"Top", 0},
       {"Width", 672},
@@ -215,7 +211,7 @@ fw::PropertyList DdFldProperties() {
   return {
       {"InitialParent", ""},
       {"Name", "ddFld"},
-      {"Index", kNoIndex},
+      {"Index", fw::kNoControlIndex},
       {"Left", 30},
       {"Top", 196},
       {"Width", 812},

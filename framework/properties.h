@@ -43,6 +43,9 @@ struct Property {
 
 using PropertyList = std::vector<Property>;
 
+// The Index of a control that is not a member of a control array.
+inline constexpr std::int64_t kNoControlIndex = -2147483648LL;
+
 // The name of a value's type, for error messages.
 const char* TypeName(const PropertyValue& value);
 

@@ -1,7 +1,5 @@
 #include "info/about_wnd.h"
 
-#include <limits>
-
 #include "app/version.h"
 #include "calculator/control_wnd.h"
 #include "info/ks350.h"
@@ -10,8 +8,6 @@ namespace kestrova {
 
 namespace {
 
-// The Index of a control that is not part of a control array.
-constexpr std::int64_t kNoArrayIndex = std::numeric_limits<std::int32_t>::min();
 constexpr fw::Color kWhite{0xff, 0xff, 0xff, 0x00};
 constexpr fw::Color kNoticeBlue{0x02, 0x3f, 0xaa, 0x00};
 
@@ -47,7 +43,7 @@ const fw::PropertyList& NoticeProperties() {
   static const fw::PropertyList list = {
       {"InitialParent", ""},
       {"Name", "StaticText2"},
-      {"Index", kNoArrayIndex},
+      {"Index", fw::kNoControlIndex},
       {"Left", 135},
       {"Top", 148},
       {"Width", 229},
@@ -93,7 +89,7 @@ const fw::PropertyList& CanvasProperties() {
   static const fw::PropertyList list = {
       {"InitialParent", ""},
       {"Name", "Canvas1"},
-      {"Index", kNoArrayIndex},
+      {"Index", fw::kNoControlIndex},
       {"Left", 33},
       {"Top", 74},
       {"Width", 447},

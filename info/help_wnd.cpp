@@ -1,6 +1,5 @@
 #include "info/help_wnd.h"
 
-#include <limits>
 #include <string>
 
 #include "app/menu_bar1.h"
@@ -11,7 +10,6 @@ namespace kestrova {
 
 namespace {
 
-constexpr std::int64_t kNoArrayIndex = std::numeric_limits<std::int32_t>::min();
 constexpr fw::Color kWhite{0xff, 0xff, 0xff, 0x00};
 constexpr fw::Color kBlack{0x00, 0x00, 0x00, 0x00};
 
@@ -72,7 +70,7 @@ const fw::PropertyList& TextProperties() {
       {"Width", 550},
       {"Top", -1},
       {"Left", -1},
-      {"Index", kNoArrayIndex},
+      {"Index", fw::kNoControlIndex},
       {"Name", "EditField1"},
       {"AllowAutoDeactivate", true},
       {"BackgroundColor", kWhite},
