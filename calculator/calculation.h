@@ -32,7 +32,7 @@ struct CalculationResult {
   double posPredValue = 0;   // PPV
   std::string display;       // 20 rows of 50 case symbols, each row ended by CR
   // The display as the pieces in which it is written ("(", each symbol, ")",
-  // each CR: 1,022 of them, or 1,021 when ")" is missing), views of static text.
+  // each CR: 1,022 of them), views of static text.
   std::vector<std::string_view> displayPieces;
   BoldRun bold;
   std::string ppvText;       // Format(PPV, ".000")

@@ -499,7 +499,11 @@ bool ControlWnd::pppFld_KeyDown(fw::TextField&, const std::string&) {
 }
 
 bool ControlWnd::calcBtn_MouseDown(fw::PushButton&, std::int64_t, std::int64_t) {
-  const Outcome outcome = Calculate(prevFld()->Text(), senFld()->Text(), specFld()->Text());
+  // The fields are read in the order they are checked.
+  const std::string prevalence = prevFld()->Text();
+  const std::string sensitivity = senFld()->Text();
+  const std::string specificity = specFld()->Text();
+  const Outcome outcome = Calculate(prevalence, sensitivity, specificity);
   if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
     fw::MsgBox(refusal->message);
     FieldFor(refusal->field)->SetFocus();
@@ -510,10 +514,7 @@ bool ControlWnd::calcBtn_MouseDown(fw::PushButton&, std::int64_t, std::int64_t) 
   ddFld()->SetText("");
   {
     auto display = ddFld();
-    for (const std::string_view piece : result.displayPieces) {
-      fw::RuntimeBackgroundTask();
-      display->AddText(piece);
-    }
+    for (const std::string_view piece : result.displayPieces) display->AddText(piece);
   }
   ddFld()->GetStyledText()->SetBold(result.bold.start, result.bold.length, true);
 

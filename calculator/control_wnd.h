@@ -9,13 +9,14 @@
 #include <string>
 #include <string_view>
 
+#include "app/menu_bar1.h"
 #include "calculator/calculation.h"
 #include "framework/controls.h"
 #include "framework/window.h"
 
 namespace kestrova {
 
-class ControlWnd : public fw::Window {
+class ControlWnd : public fw::Window, public MenuBar1Items<ControlWnd> {
  public:
   static const fw::ClassInfo& Lookup();
   std::string_view ClassName() const override { return Lookup().name; }

@@ -190,12 +190,15 @@ class ButtonWidget : public QPushButton {
     if (event->button() == Qt::LeftButton) {
       QPoint local = event->position().toPoint();
       QPointer<ButtonWidget> alive(this);
+      const int modalRuns = internal::ModalRuns();
       if (auto button = owner_.lock(); button && button->RaiseMouseDown(local.x(), local.y())) {
         return;
       }
       if (!alive) return;
       if (internal::RaiseWindowMouseDown(this, InWindow(this, event->position()))) return;
-      if (!alive) return;
+      // A box shown by the handler took the release: pressing the button
+      // now would leave it drawn down.
+      if (!alive || internal::ModalRuns() != modalRuns) return;
     }
     QPushButton::mousePressEvent(event);
   }

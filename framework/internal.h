@@ -40,5 +40,9 @@ std::shared_ptr<Window> WindowOf(const QWidget* widget);
 bool RaiseWindowKeyDown(const QWidget* widget, const std::string& key);
 bool RaiseWindowMouseDown(const QWidget* widget, QPoint windowPosition);
 
+// How many modal boxes the runtime has run. A press whose handler ran one has
+// lost its release to the box.
+int& ModalRuns();
+
 }  // namespace internal
 }  // namespace fw

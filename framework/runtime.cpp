@@ -238,6 +238,7 @@ void UnhandledException(std::exception_ptr exception) {
   box.setText(QString::fromStdString("An exception of class " + kind +
                                      " was not handled. The application must shut down."));
   box.setInformativeText(internal::ToQtLines(message));
+  ++internal::ModalRuns();
   box.exec();
 }
 
@@ -317,6 +318,7 @@ void MsgBox(std::string_view message) {
   box->setTextFormat(Qt::PlainText);
   box->setText(internal::ToQtLines(message));
   box->setStandardButtons(QMessageBox::Ok);
+  ++internal::ModalRuns();
   box->exec();
   delete box;
 }
@@ -346,6 +348,15 @@ const std::vector<std::string>& RuntimeTrace() {
 void RuntimeTraceAdd(std::string line) {
   S().trace.push_back(std::move(line));
 }
+
+namespace internal {
+
+int& ModalRuns() {
+  static int runs = 0;
+  return runs;
+}
+
+}  // namespace internal
 
 namespace testing {
 

@@ -142,58 +142,6 @@ void helpWnd::EditField1_Open(fw::TextArea& /*area*/) {
   styled->SetBold(0, kHelpHeadingLength, true);
 }
 
-template <class M>
-std::shared_ptr<M> helpWnd::MenuItemNamed(std::string_view name) const {
-  auto bar = Require(GetMenuBar(), "the menu bar");
-  return fw::RuntimeCheckCast<M>(bar->Lookup(name));
-}
-
-std::shared_ptr<fw::MenuItem> helpWnd::InfoMenu() const {
-  return MenuItemNamed<fw::MenuItem>("InfoMenu");
-}
-std::shared_ptr<fw::MenuItem> helpWnd::InfoItem() const {
-  return MenuItemNamed<fw::MenuItem>("InfoItem");
-}
-std::shared_ptr<fw::MenuItem> helpWnd::ControlItem() const {
-  return MenuItemNamed<fw::MenuItem>("ControlItem");
-}
-std::shared_ptr<fw::MenuItem> helpWnd::EditMenu() const {
-  return MenuItemNamed<fw::MenuItem>("EditMenu");
-}
-std::shared_ptr<fw::MenuItem> helpWnd::EditSelectAll() const {
-  return MenuItemNamed<fw::MenuItem>("EditSelectAll");
-}
-std::shared_ptr<fw::MenuItem> helpWnd::UntitledMenu0() const {
-  return MenuItemNamed<fw::MenuItem>("UntitledMenu0");
-}
-std::shared_ptr<fw::MenuItem> helpWnd::EditClear() const {
-  return MenuItemNamed<fw::MenuItem>("EditClear");
-}
-std::shared_ptr<fw::MenuItem> helpWnd::EditPaste() const {
-  return MenuItemNamed<fw::MenuItem>("EditPaste");
-}
-std::shared_ptr<fw::MenuItem> helpWnd::EditCopy() const {
-  return MenuItemNamed<fw::MenuItem>("EditCopy");
-}
-std::shared_ptr<fw::MenuItem> helpWnd::EditCut() const {
-  return MenuItemNamed<fw::MenuItem>("EditCut");
-}
-std::shared_ptr<fw::MenuItem> helpWnd::UntitledMenu1() const {
-  return MenuItemNamed<fw::MenuItem>("UntitledMenu1");
-}
-std::shared_ptr<fw::MenuItem> helpWnd::EditUndo() const {
-  return MenuItemNamed<fw::MenuItem>("EditUndo");
-}
-std::shared_ptr<fw::MenuItem> helpWnd::FileMenu() const {
-  return MenuItemNamed<fw::MenuItem>("FileMenu");
-}
-std::shared_ptr<fw::PrefsMenuItem> helpWnd::AboutItem() const {
-  return MenuItemNamed<fw::PrefsMenuItem>("AboutItem");
-}
-std::shared_ptr<fw::QuitMenuItem> helpWnd::FileQuit() const {
-  return MenuItemNamed<fw::QuitMenuItem>("FileQuit");
-}
-
 void helpWnd::AddMenuHandlers() {
   AddMenuHandler("ControlItem", fw::Delegate(this, &helpWnd::ControlItem_Action));
 }

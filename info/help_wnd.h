@@ -7,6 +7,7 @@
 #include <memory>
 #include <string_view>
 
+#include "app/menu_bar1.h"
 #include "framework/controls.h"
 #include "framework/menu.h"
 #include "framework/object.h"
@@ -14,7 +15,7 @@
 
 namespace kestrova {
 
-class helpWnd : public fw::Window {
+class helpWnd : public fw::Window, public MenuBar1Items<helpWnd> {
  public:
   static const fw::ClassInfo& Lookup();
   // The open help window; built on first use and after it was closed.
@@ -29,29 +30,8 @@ class helpWnd : public fw::Window {
   virtual std::shared_ptr<fw::TextArea> EditField1() const;
   virtual void EditField1_Open(fw::TextArea& area);
 
-  // The items of the window's menu bar, by name.
-  virtual std::shared_ptr<fw::MenuItem> InfoMenu() const;
-  virtual std::shared_ptr<fw::MenuItem> InfoItem() const;
-  virtual std::shared_ptr<fw::MenuItem> ControlItem() const;
-  virtual std::shared_ptr<fw::MenuItem> EditMenu() const;
-  virtual std::shared_ptr<fw::MenuItem> EditSelectAll() const;
-  virtual std::shared_ptr<fw::MenuItem> UntitledMenu0() const;
-  virtual std::shared_ptr<fw::MenuItem> EditClear() const;
-  virtual std::shared_ptr<fw::MenuItem> EditPaste() const;
-  virtual std::shared_ptr<fw::MenuItem> EditCopy() const;
-  virtual std::shared_ptr<fw::MenuItem> EditCut() const;
-  virtual std::shared_ptr<fw::MenuItem> UntitledMenu1() const;
-  virtual std::shared_ptr<fw::MenuItem> EditUndo() const;
-  virtual std::shared_ptr<fw::MenuItem> FileMenu() const;
-  virtual std::shared_ptr<fw::PrefsMenuItem> AboutItem() const;
-  virtual std::shared_ptr<fw::QuitMenuItem> FileQuit() const;
-
   void AddMenuHandlers() override;
   virtual bool ControlItem_Action();
-
- private:
-  template <class M>
-  std::shared_ptr<M> MenuItemNamed(std::string_view name) const;
 };
 
 }  // namespace kestrova

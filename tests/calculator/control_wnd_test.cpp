@@ -190,6 +190,8 @@ TEST_F(ControlWndTest, ImplicitInstanceBuildsOneWindowAndReturnsItAgain) {
 TEST_F(ControlWndTest, AClosedWindowIsReplacedByANewOne) {
   window_->Close();
   EXPECT_TRUE(window_->IsClosed());
+  // Closed is gone: the implicit instance no longer finds it.
+  EXPECT_EQ(fw::GetImplicitWindow("ControlWnd.ControlWnd"), nullptr);
   fw::testing::ResetRuntime();
   auto fresh = ControlWnd::Instance();
   EXPECT_NE(fresh, window_);
@@ -646,6 +648,16 @@ TEST_P(RefusalTest, AfterACalculationItsResultStays) {
   EXPECT_TRUE(window_->ddFld()->GetStyledText()->Bold(1));
   EXPECT_EQ(window_->pppFld()->Text(), ".500");
   ExpectResultsShown(true);
+}
+
+// The release of a press that opened the refusal's box goes to the box, not to
+// the button: the button must not stay drawn down.
+TEST_F(ControlWndTest, ARefusalLeavesCalculateUp) {
+  auto* button = qobject_cast<QPushButton*>(window_->calcBtn()->Widget());
+  BoxReader reader;
+  QTest::mousePress(button, Qt::LeftButton);
+  EXPECT_EQ(reader.seen(), 1);
+  EXPECT_FALSE(button->isDown());
 }
 
 INSTANTIATE_TEST_SUITE_P(Inputs, RefusalTest,
