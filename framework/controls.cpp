@@ -258,6 +258,23 @@ QString RawText(const QTextDocument& document) {
   return raw;
 }
 
+// The program's own changes to a text are not the user's to undo: they go in
+// with undo off, which also forgets the edits before them.
+class ProgramEdit {
+ public:
+  explicit ProgramEdit(QTextDocument* document)
+      : document_(document), undo_(document->isUndoRedoEnabled()) {
+    document_->setUndoRedoEnabled(false);
+  }
+  ~ProgramEdit() { document_->setUndoRedoEnabled(undo_); }
+  ProgramEdit(const ProgramEdit&) = delete;
+  ProgramEdit& operator=(const ProgramEdit&) = delete;
+
+ private:
+  QTextDocument* document_;
+  bool undo_;
+};
+
 // Sets the weight of the characters start to end - 1 (code points of the
 // text); the part beyond the end of the text is ignored.
 void SetWeight(QTextDocument* document, std::int64_t start, std::int64_t end, bool bold) {
@@ -265,6 +282,7 @@ void SetWeight(QTextDocument* document, std::int64_t start, std::int64_t end, bo
   qsizetype from = QtPosition(raw, start);
   qsizetype to = QtPosition(raw, end);
   if (from >= to) return;
+  ProgramEdit edit(document);
   QTextCursor cursor(document);
   cursor.setPosition(static_cast<int>(from));
   cursor.setPosition(static_cast<int>(to), QTextCursor::KeepAnchor);
@@ -659,6 +677,8 @@ QWidget* TextArea::CreateWidget(QWidget* parent) {
   auto* area = new AreaWidget(parent, std::static_pointer_cast<TextArea>(shared_from_this()));
   area->setAcceptRichText(false);
   area->setTabChangesFocus(true);
+  // A narrow margin: rows laid out for the area's width fit it.
+  area->document()->setDocumentMargin(1);
   area->setLineWrapMode(QTextEdit::WidgetWidth);
   area->document()->setUndoRedoEnabled(true);
   return area;
@@ -679,6 +699,7 @@ void TextArea::SetText(std::string text) {
   if (!area) return;
   boldMarks_.clear();
   QTextDocument* document = area->document();
+  ProgramEdit edit(document);
   document->clear();
   QTextCursor cursor(document);
   cursor.setBlockCharFormat(BaseFormat(area));
@@ -709,6 +730,7 @@ void TextArea::Flush() const {
   if (!area) return;
   QString text = ToDocument(pending_);
   pending_.clear();
+  ProgramEdit edit(area->document());
   QTextCursor cursor(area->document());
   cursor.movePosition(QTextCursor::End);
   cursor.insertText(text, BaseFormat(area));
@@ -752,8 +774,10 @@ bool TextArea::ApplyProperty(const Property& property) {
     (void)As<std::int64_t>(property, ClassName());
   } else if (name == "Format" || name == "ValidationMask") {
     (void)As<std::string>(property, ClassName());
-  } else if (name == "Multiline" || name == "HideSelection" || name == "AllowStyledText" ||
-             name == "AllowSpellChecking") {
+  } else if (name == "HideSelection") {
+    hideSelection_ = As<bool>(property, ClassName());
+    UpdateStyle();
+  } else if (name == "Multiline" || name == "AllowStyledText" || name == "AllowSpellChecking") {
     (void)As<bool>(property, ClassName());
   } else if (!ApplyStyleProperty(property)) {
     return RectControl::ApplyProperty(property);
@@ -772,11 +796,17 @@ void TextArea::UpdateStyle() {
   QPalette palette = area->palette();
   palette.setColor(QPalette::Text, ToQColor(style_.textColor));
   palette.setColor(QPalette::Base, ToQColor(style_.backgroundColor));
+  if (hideSelection_) {
+    // Out of focus, the selection is not drawn.
+    palette.setColor(QPalette::Inactive, QPalette::Highlight, ToQColor(style_.backgroundColor));
+    palette.setColor(QPalette::Inactive, QPalette::HighlightedText, ToQColor(style_.textColor));
+  }
   area->setPalette(palette);
   area->setFrameShape(style_.hasBackground ? QFrame::StyledPanel : QFrame::NoFrame);
   area->setAlignment(HorizontalAlignment(style_.alignment));
   // What the text already holds takes the control's style, then its bold
   // runs again: a merge would carry the style's weight over them.
+  ProgramEdit edit(area->document());
   QTextCursor cursor(area->document());
   cursor.select(QTextCursor::Document);
   cursor.setCharFormat(BaseFormat(area));
@@ -893,6 +923,7 @@ bool Canvas::ApplyProperty(const Property& property) {
 // ---- Timer ----
 
 Timer::Timer() : timer_(std::make_unique<QTimer>()) {
+  timer_->setTimerType(Qt::PreciseTimer);
   QObject::connect(timer_.get(), &QTimer::timeout, [this] { Fire(); });
 }
 

@@ -240,6 +240,7 @@ class TextArea : public RectControl {
   OpenHandler open_;
   mutable std::string pending_;
   bool readOnly_ = false;
+  bool hideSelection_ = false;
   bool vScroll_ = true;
   bool hScroll_ = false;
 };

@@ -1,5 +1,6 @@
 #include "framework/runtime.h"
 
+#include <xcb/xcb.h>
 #include <QApplication>
 #include <QMessageBox>
 #include <QPointer>
@@ -68,16 +69,20 @@ std::string MissingDisplay() {
     const char* value = std::getenv(var);
     return value != nullptr && *value != '\0';
   };
-  if (name.empty()) {
-    if (set("DISPLAY") || set("WAYLAND_DISPLAY")) return {};
-    return "no display to open windows on (DISPLAY is not set)";
-  }
-  if (name.starts_with("xcb") && !set("DISPLAY")) {
+  bool x11 = name.starts_with("xcb") || (name.empty() && !set("WAYLAND_DISPLAY"));
+  if (name.empty() && !set("DISPLAY") && !set("WAYLAND_DISPLAY")) {
     return "no display to open windows on (DISPLAY is not set)";
   }
   if (name.starts_with("wayland") && !set("WAYLAND_DISPLAY")) {
     return "no display to open windows on (WAYLAND_DISPLAY is not set)";
   }
+  if (!x11) return {};
+  if (!set("DISPLAY")) return "no display to open windows on (DISPLAY is not set)";
+  // Qt aborts the process when it cannot reach the display: ask first.
+  xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+  bool failed = xcb_connection_has_error(connection) != 0;
+  xcb_disconnect(connection);
+  if (failed) return "cannot open the display " + std::string(std::getenv("DISPLAY"));
   return {};
 }
 
@@ -204,6 +209,11 @@ void RunFrameworkInitialization(const std::function<void()>& lateStartup) {
 void RuntimeRun() {
   RuntimeTraceAdd("RuntimeRun");
   if (QCoreApplication::instance() == nullptr || S().windDownDone) return;
+  // Start-up failed and was reported: wind down without running the loop.
+  if (S().failed) {
+    WindDown(S().generation);
+    return;
+  }
   S().running = true;
   QCoreApplication::exec();
   S().running = false;
@@ -329,7 +339,10 @@ std::string ResourceDirectory() {
   namespace fs = std::filesystem;
   std::error_code error;
   fs::path exe = fs::read_symlink("/proc/self/exe", error);
-  fs::path dir = error ? fs::current_path(error) : exe.parent_path();
+  fs::path dir = exe.parent_path();
+  if (error && QCoreApplication::instance() != nullptr) {
+    dir = QCoreApplication::applicationDirPath().toStdString();
+  }
   for (const fs::path& candidate : {dir / ".." / "resources", dir / "resources",
                                     dir / ".." / "share" / "kestrova" / "resources"}) {
     if (fs::is_directory(candidate, error)) return fs::weakly_canonical(candidate, error).string();

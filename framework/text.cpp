@@ -58,7 +58,30 @@ std::string KeyString(const QKeyEvent& event) {
       break;
   }
   QString text = event.text();
-  if (text.isEmpty()) return {};
+  if (text.isEmpty()) {
+    switch (event.key()) {
+      case Qt::Key_Shift:
+      case Qt::Key_Control:
+      case Qt::Key_Meta:
+      case Qt::Key_Alt:
+      case Qt::Key_AltGr:
+      case Qt::Key_CapsLock:
+      case Qt::Key_NumLock:
+      case Qt::Key_ScrollLock:
+      case Qt::Key_Super_L:
+      case Qt::Key_Super_R:
+      case Qt::Key_Hyper_L:
+      case Qt::Key_Hyper_R:
+      case Qt::Key_Mode_switch:
+      case Qt::Key_unknown:
+        return {};  // a modifier alone is not a key press
+      case Qt::Key_Insert:
+      case Qt::Key_Help:
+        return Chr(5);
+      default:
+        return Chr(16);  // function keys and the like
+    }
+  }
   char32_t first = text.toUcs4().value(0);
   if (first < 0x20 || first == 0x7f) return {};
   return FromQt(text);

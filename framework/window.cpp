@@ -82,6 +82,7 @@ struct Window::Impl {
   bool resizeable = true, visible = true, hasBackground = false, menuBarVisible = true;
   Color background{255, 255, 255, 0};
   bool constructed = false, closed = false, placed = false, closing = false;
+  bool programClose = false;
   QSize clientSize{100, 100};
 
   std::shared_ptr<Window> Keep() const {
@@ -239,7 +240,7 @@ struct Window::Impl {
       if (name == "EditCut") line->cut();
       if (name == "EditCopy") line->copy();
       if (name == "EditPaste") line->paste();
-      if (name == "EditClear") line->del();
+      if (name == "EditClear" && line->hasSelectedText()) line->del();
       if (name == "EditSelectAll") line->selectAll();
       return true;
     }
@@ -361,6 +362,12 @@ void ClientArea::resizeEvent(QResizeEvent* event) {
 }
 
 void TopLevel::closeEvent(QCloseEvent* event) {
+  // A window without a close button is not the user's to close (a window
+  // manager may still ask); the program and the wind-down close it.
+  if (impl_ && !impl_->closeButton && !impl_->programClose) {
+    event->ignore();
+    return;
+  }
   if (impl_) impl_->DoClose();
   event->accept();
 }
@@ -436,6 +443,7 @@ void Window::Hide() {
 
 void Window::Close() {
   if (d_->closed) return;
+  d_->programClose = true;
   if (d_->top && d_->top->isVisible()) {
     d_->top->close();
   }

@@ -300,7 +300,12 @@ TEST_F(ControlsTest, KeysReachKeyDownAsTheirStrings) {
       {Qt::Key_X, 'x', Qt::AltModifier, ""},
       {Qt::Key_Left, 0, Qt::ControlModifier, ""},
       {Qt::Key_Shift, 0, Qt::ShiftModifier, ""},
-      {Qt::Key_F5, 0, {}, ""},
+      {Qt::Key_Control, 0, Qt::ControlModifier, ""},
+      {Qt::Key_CapsLock, 0, {}, ""},
+      // Keys without text are still key presses: function keys, Insert.
+      {Qt::Key_F5, 0, {}, fw::Chr(16)},
+      {Qt::Key_F1, 0, {}, fw::Chr(16)},
+      {Qt::Key_Insert, 0, {}, fw::Chr(5)},
   };
   for (const Case& c : cases) {
     Log().clear();

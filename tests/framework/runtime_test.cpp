@@ -179,6 +179,31 @@ TEST_F(RuntimeTest, RunReturnsAfterQuitWithItsStatus) {
   EXPECT_EQ(closer.Seen(), 1);
 }
 
+// A late start-up that fails is reported, and the loop then never runs.
+TEST_F(RuntimeTest, FailedLateStartupSkipsTheLoop) {
+  TestWnd::Next().layout = [](fw::Window& w) { w.SetProperties(WindowList(200, 100)); };
+  ModalCloser closer([](QWidget*) {});
+  fw::RunFrameworkInitialization([] {
+    fw::ImplicitWindow<TestWnd>();
+    throw fw::RuntimeException("late start-up failed");
+  });
+  EXPECT_EQ(closer.Seen(), 1);
+  // Fires only inside a loop; stopped before anything else could run it.
+  bool looped = false;
+  QTimer probe;
+  probe.setSingleShot(true);
+  QObject::connect(&probe, &QTimer::timeout, [&looped] {
+    looped = true;
+    QCoreApplication::exit(99);
+  });
+  probe.start(0);
+  fw::RuntimeRun();
+  probe.stop();
+  EXPECT_FALSE(looped);
+  EXPECT_TRUE(fw::OpenWindows().empty());
+  EXPECT_NE(fw::RuntimeExit(), 0);
+}
+
 TEST_F(RuntimeTest, ModalLoopsStillRunAfterAnEarlierWindDown) {
   fw::Quit(0);
   QTest::qWait(20);

@@ -165,6 +165,28 @@ TEST_F(TextTest, BoldRunsCanBeUndoneAndSurviveStyleAndAppends) {
   EXPECT_EQ(BoldPositions(*styled, 5), (std::vector<std::int64_t>{2, 3}));
 }
 
+// Undo takes back what the user typed, never what the program wrote.
+TEST_F(TextTest, TheProgramsTextIsNotTheUsersToUndo) {
+  auto window = AreaWindow();
+  auto area = Get<fw::TextArea>(*window, "area");
+  auto* edit = qobject_cast<QTextEdit*>(area->Widget());
+  area->SetText("Heading\rbody");
+  area->AddText(" more");
+  area->GetStyledText()->SetBold(0, 7, true);
+  EXPECT_EQ(area->Text(), "Heading\rbody more");
+  EXPECT_FALSE(edit->document()->isUndoAvailable());
+
+  edit->setFocus();
+  edit->moveCursor(QTextCursor::End);
+  QTest::keyClicks(edit, "xy");
+  EXPECT_EQ(area->Text(), "Heading\rbody morexy");
+  for (int i = 0; i < 10; ++i) QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(area->Text(), "Heading\rbody more");
+  EXPECT_TRUE(area->GetStyledText()->Bold(0));
+  EXPECT_TRUE(area->GetStyledText()->Bold(6));
+  EXPECT_FALSE(area->GetStyledText()->Bold(7));
+}
+
 TEST_F(TextTest, StyledTextOfAGoneAreaIsANilObject) {
   std::unique_ptr<fw::StyledText> styled;
   {

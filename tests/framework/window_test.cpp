@@ -79,6 +79,25 @@ TEST_F(WindowTest, ClosedWindowIsNoLongerTheImplicitInstance) {
   }
 }
 
+// A window manager may ask any window to close; one without a close button
+// stays until the program closes it.
+TEST_F(WindowTest, WindowWithoutCloseButtonRefusesACloseRequest) {
+  TestWnd::Next().layout = [](fw::Window& w) {
+    w.SetProperties(WindowList(200, 100));
+    w.SetProperties({{"HasCloseButton", false}});
+  };
+  Log().clear();
+  auto window = fw::ImplicitWindow<TestWnd>();
+  EXPECT_FALSE(window->Widget()->close());
+  EXPECT_FALSE(window->IsClosed());
+  EXPECT_TRUE(window->IsVisible());
+  EXPECT_EQ(CountInLog("Close"), 0);
+  EXPECT_EQ(fw::GetImplicitWindow("TestWnd.TestWnd"), window);
+  window->Close();
+  EXPECT_TRUE(window->IsClosed());
+  EXPECT_EQ(CountInLog("Close"), 1);
+}
+
 TEST_F(WindowTest, ConstructionEventsOnceEachInOrderThenOpenThenShown) {
   TestWnd::Next().layout = [](fw::Window& w) { w.SetProperties(WindowList(300, 200)); };
   TestWnd::Next().createControls = [](fw::Window& w) {
