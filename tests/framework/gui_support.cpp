@@ -105,7 +105,7 @@ fw::PropertyList HelpWindowList() {
 }
 
 fw::PropertyList AboutWindowList() {
-  return TwentyTwo(500, 250, 2, "", false, false, 3, true, false);
+  return TwentyTwo(500, 250, 2, "", false, false, 0, true, false);
 }
 
 bool Activate(fw::Window& window) {

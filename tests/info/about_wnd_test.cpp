@@ -29,7 +29,114 @@ namespace {
 
 using testing::Constructions;
 using testing::ModalWatch;
+using testing::OwnEntries;
+using testing::SameEntriesAnyOrder;
+using testing::SameEntriesInOrder;
 using testing::WaitFor;
+
+// The designed property lists, written out with the value types they must
+// arrive with (integers as int64, FontSize single precision).
+constexpr fw::Color kWhite{0xff, 0xff, 0xff, 0x00};
+constexpr fw::Color kNoticeColor{0x02, 0x3f, 0xaa, 0x00};
+constexpr std::int64_t kNotInAnArray = -2147483648LL;
+
+const fw::PropertyList kWindowEntries = {
+    {"Width", std::int64_t{500}},
+    {"Height", std::int64_t{250}},
+    {"MinimumWidth", std::int64_t{64}},
+    {"MinimumHeight", std::int64_t{64}},
+    {"MaximumWidth", std::int64_t{32000}},
+    {"MaximumHeight", std::int64_t{32000}},
+    {"Type", std::int64_t{2}},
+    {"Title", std::string()},
+    {"HasCloseButton", false},
+    {"HasMaximizeButton", false},
+    {"HasMinimizeButton", false},
+    {"HasFullScreenButton", false},
+    {"Resizeable", false},
+    {"Composite", false},
+    {"MacProcID", std::int64_t{0}},
+    {"FullScreen", false},
+    {"DefaultLocation", std::int64_t{0}},
+    {"Visible", true},
+    {"HasBackgroundColor", true},
+    {"BackgroundColor", kWhite},
+    {"MenuBarVisible", true},
+    {"LiveResize", false},
+};
+
+// By group: position and size, text, flags, identity.
+const fw::PropertyList kNoticeEntries = {
+    {"Left", std::int64_t{135}},
+    {"Top", std::int64_t{148}},
+    {"Width", std::int64_t{229}},
+    {"Height", std::int64_t{15}},
+    {"LockLeft", false},
+    {"LockTop", false},
+    {"LockRight", false},
+    {"LockBottom", false},
+
+    {"Value", std::string(kRightsNotice)},
+    {"FontName", std::string("System")},
+    {"FontSize", 9.0f},
+    {"FontUnit", fw::FontUnit::Default},
+    {"TextAlignment", std::int64_t{2}},
+    {"TextColor", kNoticeColor},
+    {"Bold", false},
+    {"Italic", false},
+    {"Underline", false},
+    {"Multiline", true},
+    {"Selectable", false},
+
+    {"Visible", true},
+    {"Enabled", true},
+    {"Transparent", false},
+    {"AllowAutoDeactivate", true},
+    {"TabStop", false},
+    {"TabIndex", std::int64_t{3}},
+    {"TabPanelIndex", std::int64_t{0}},
+
+    {"Name", std::string("StaticText2")},
+    {"Index", kNotInAnArray},
+    {"InitialParent", std::string()},
+    {"DataField", std::string()},
+    {"DataSource", std::string()},
+    {"Tooltip", std::string()},
+};
+
+const fw::PropertyList kTimerEntries = {
+    {"Period", std::int64_t{4000}},
+    {"RunMode", std::int64_t{1}},
+};
+
+// By group: position and size, flags, identity.
+const fw::PropertyList kCanvasEntries = {
+    {"Left", std::int64_t{33}},
+    {"Top", std::int64_t{74}},
+    {"Width", std::int64_t{447}},
+    {"Height", std::int64_t{70}},
+    {"LockLeft", true},
+    {"LockTop", true},
+    {"LockRight", false},
+    {"LockBottom", false},
+
+    {"Visible", true},
+    {"Enabled", true},
+    {"Transparent", true},
+    {"DoubleBuffer", false},
+    {"AllowAutoDeactivate", true},
+    {"TabStop", true},
+    {"TabIndex", std::int64_t{4}},
+    {"TabPanelIndex", std::int64_t{0}},
+    {"AllowFocusRing", true},
+    {"AllowFocus", false},
+    {"AllowTabs", false},
+
+    {"Name", std::string("Canvas1")},
+    {"Index", kNotInAnArray},
+    {"InitialParent", std::string()},
+    {"Tooltip", std::string()},
+};
 
 class AboutWndTest : public ::testing::Test {
  protected:
@@ -78,6 +185,27 @@ TEST_F(AboutWndTest, IsAPlainUntitledBoxWithoutButtonsOrMenuBar) {
   // Nothing else is built with it.
   EXPECT_EQ(fw::GetImplicitWindow(ControlWnd::Lookup().name), nullptr);
   EXPECT_EQ(Constructions(AboutWnd::Lookup().name), 1);
+}
+
+TEST_F(AboutWndTest, AppliesEveryWindowEntryInOrderWithItsType) {
+  auto about = OpenSplash();
+  EXPECT_TRUE(SameEntriesInOrder(about->AppliedProperties(), kWindowEntries));
+}
+
+// The control lists fix no order of application (they are kept by group): each
+// listed entry once with its value and type, and nothing unlisted.
+TEST_F(AboutWndTest, AppliesEveryControlEntryWithItsType) {
+  auto about = OpenSplash();
+  const std::pair<std::shared_ptr<fw::Control>, const fw::PropertyList*> controls[] = {
+      {about->StaticText2(), &kNoticeEntries},
+      {about->Timer1(), &kTimerEntries},
+      {about->Canvas1(), &kCanvasEntries},
+  };
+  for (const auto& [control, entries] : controls) {
+    ASSERT_NE(control, nullptr);
+    SCOPED_TRACE(control->Name());
+    EXPECT_TRUE(SameEntriesAnyOrder(OwnEntries(*control), *entries));
+  }
 }
 
 TEST_F(AboutWndTest, HandlesOnlyItsFourEvents) {

@@ -121,6 +121,7 @@ enum Paragraph : std::size_t {
   kConclusion,
   kFirstReference,
   kRuleLine = kFirstReference + 6,
+  kNotice,
   kCitation,
   kDisclaimer,
   kParagraphCount,
@@ -200,6 +201,7 @@ TEST(HelpTextTest, IsValidUtf8WithOnlyTheTwoNonAsciiSymbols) {
 TEST(HelpTextTest, BreaksLinesWithCarriageReturnsOnly) {
   const std::string_view text = HelpText();
   EXPECT_EQ(text.find('\n'), std::string_view::npos);
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\r'), 61);
   ASSERT_FALSE(text.empty());
   EXPECT_NE(text.back(), '\r');
   EXPECT_TRUE(text.starts_with("Kestrova\r\r"));
@@ -215,9 +217,10 @@ TEST(HelpTextTest, BoldHeadingLengthCoversTheHeadingLineExactly) {
 TEST(HelpTextTest, BlocksAndSeparatorsAreLaidOutInOrder) {
   // Heading and six prose blocks, the display's 20 rows and one blank line,
   // three more prose blocks; a space line and two empty lines; six references;
-  // two empty lines, the rule, the citation line and the disclaimer.
+  // two empty lines, the rule with the rights notice right under it, the
+  // citation line and the disclaimer.
   const std::string expected = std::string("PEPEPEPEPEPEPE") + std::string(20, 'D') + "E" +
-                               "PEPEP" + "SEE" + "PEPEPEPEPEP" + "EE" + "R" + "EPEP";
+                               "PEPEP" + "SEE" + "PEPEPEPEPEP" + "EE" + "RP" + "EPEP";
   std::string layout;
   for (const std::string& line : SplitLines(HelpText())) layout += LineKind(line);
   EXPECT_EQ(layout, expected);
@@ -294,6 +297,8 @@ TEST(HelpTextTest, BlocksCarryTheirSubjects) {
       {kFirstExample, "bowel cancer"},
       {kReadingTheDisplay, "20 rows of 50"},
       {kSecondExample, "mammography"},
+      {kNotice, "Copyright 2026 the Kestrova authors."},
+      {kNotice, "may be copied"},
       {kCitation, "the Kestrova authors (2026). Kestrova [Computer software]."},
       {kDisclaimer, "warranty"},
       {kDisclaimer, "liable"},
@@ -302,6 +307,9 @@ TEST(HelpTextTest, BlocksCarryTheirSubjects) {
   ASSERT_EQ(paragraphs.size(), static_cast<std::size_t>(kParagraphCount));
   EXPECT_EQ(paragraphs[kHeading], "Kestrova");
   EXPECT_EQ(paragraphs[kRuleLine], kRule);
+  EXPECT_TRUE(std::all_of(paragraphs[kNotice].begin(), paragraphs[kNotice].end(), [](char c) {
+    return c >= 0x20 && c < 0x7f;
+  })) << "the notice is plain ASCII";
   EXPECT_TRUE(paragraphs[kDisclaimer].starts_with("Disclaimer"));
   for (const Expectation& e : expectations) {
     EXPECT_NE(paragraphs[e.paragraph].find(e.phrase), std::string::npos)

@@ -26,7 +26,91 @@ namespace {
 
 using testing::Constructions;
 using testing::ModalWatch;
+using testing::OwnEntries;
+using testing::SameEntriesInOrder;
 using testing::WaitFor;
+
+// The designed property lists in their order, written out with the value
+// types they must arrive with (integers as int64, FontSize single precision,
+// the line measures double).
+constexpr fw::Color kWhite{0xff, 0xff, 0xff, 0x00};
+constexpr fw::Color kBlack{0x00, 0x00, 0x00, 0x00};
+
+const fw::PropertyList kWindowEntries = {
+    {"Width", std::int64_t{550}},
+    {"Height", std::int64_t{500}},
+    {"MinimumWidth", std::int64_t{64}},
+    {"MinimumHeight", std::int64_t{64}},
+    {"MaximumWidth", std::int64_t{32000}},
+    {"MaximumHeight", std::int64_t{32000}},
+    {"Type", std::int64_t{0}},
+    {"Title", std::string("Info")},
+    {"HasCloseButton", true},
+    {"HasMaximizeButton", false},
+    {"HasMinimizeButton", true},
+    {"HasFullScreenButton", false},
+    {"Resizeable", true},
+    {"Composite", false},
+    {"MacProcID", std::int64_t{0}},
+    {"FullScreen", false},
+    {"DefaultLocation", std::int64_t{3}},
+    {"Visible", true},
+    {"HasBackgroundColor", false},
+    {"BackgroundColor", kWhite},
+    {"MenuBarVisible", true},
+    {"LiveResize", false},
+};
+
+fw::PropertyList TextAreaEntries() {
+  return {
+      {"InitialParent", std::string()},
+      {"DataField", std::string()},
+      {"DataSource", std::string()},
+      {"ReadOnly", false},
+      {"Underline", false},
+      {"Italic", false},
+      {"Bold", false},
+      {"Visible", true},
+      {"Transparent", true},
+      {"TextColor", kBlack},
+      {"Multiline", true},
+      {"LineSpacing", 1.0},
+      {"LineHeight", 0.0},
+      {"HideSelection", true},
+      {"Format", std::string()},
+      {"Enabled", true},
+      {"TabStop", true},
+      {"TabPanelIndex", std::int64_t{0}},
+      {"TabIndex", std::int64_t{0}},
+      {"LockBottom", false},
+      {"LockRight", false},
+      {"LockTop", false},
+      {"LockLeft", false},
+      {"Height", std::int64_t{498}},
+      {"Width", std::int64_t{550}},
+      {"Top", std::int64_t{-1}},
+      {"Left", std::int64_t{-1}},
+      {"Index", std::int64_t{-2147483648LL}},
+      {"Name", std::string("EditField1")},
+      {"AllowAutoDeactivate", true},
+      {"BackgroundColor", kWhite},
+      {"HasBorder", true},
+      {"Tooltip", std::string()},
+      {"HasHorizontalScrollbar", false},
+      {"HasVerticalScrollbar", true},
+      {"AllowStyledText", true},
+      {"AllowFocusRing", true},
+      {"FontName", std::string("System")},
+      {"FontSize", 12.0f},
+      {"FontUnit", fw::FontUnit::Default},
+      {"Value", std::string(HelpText())},
+      {"AllowTabs", false},
+      {"TextAlignment", std::int64_t{0}},
+      {"AllowSpellChecking", false},
+      {"MaximumCharactersAllowed", std::int64_t{0}},
+      {"ValidationMask", std::string()},
+  };
+}
 
 class HelpWndTest : public ::testing::Test {
  protected:
@@ -80,6 +164,14 @@ TEST_F(HelpWndTest, IsTheResizableInfoWindowWithTheMenuBar) {
   EXPECT_EQ(help->AppliedProperties().size(), 22u);
   EXPECT_EQ(help->MenuHandlerNames(), std::vector<std::string>{"ControlItem"});
   EXPECT_EQ(fw::GetImplicitWindow(ControlWnd::Lookup().name), nullptr);
+}
+
+TEST_F(HelpWndTest, AppliesEveryWindowAndTextAreaEntryInOrderWithItsType) {
+  auto help = OpenHelp();
+  EXPECT_TRUE(SameEntriesInOrder(help->AppliedProperties(), kWindowEntries));
+  auto area = help->EditField1();
+  ASSERT_NE(area, nullptr);
+  EXPECT_TRUE(SameEntriesInOrder(OwnEntries(*area), TextAreaEntries()));
 }
 
 TEST_F(HelpWndTest, ResizesWithin64And32000) {

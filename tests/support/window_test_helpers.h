@@ -1,17 +1,28 @@
 #pragma once
 // Helpers for the application's window tests: counting window builds in the
-// runtime's trace, waiting on the event loop, and a watch that closes any
-// unhandled-exception report so that a fault fails a test instead of hanging it.
+// runtime's trace, waiting on the event loop, a watch that closes any
+// unhandled-exception report so that a fault fails a test instead of hanging
+// it, and comparisons of applied property lists with expected tables.
+
+#include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDialog>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
+#include <cstddef>
+#include <cstdint>
 #include <functional>
+#include <iomanip>
+#include <sstream>
 #include <string>
 #include <string_view>
+#include <type_traits>
+#include <variant>
 
+#include "framework/controls.h"
+#include "framework/properties.h"
 #include "framework/runtime.h"
 
 namespace kestrova::testing {
@@ -50,5 +61,101 @@ class ModalWatch {
   QTimer timer_;
   int seen_ = 0;
 };
+
+// A value with the name of its type, for failure messages: an int64 500 and a
+// double 500 must not read alike.
+inline std::string Describe(const fw::PropertyValue& value) {
+  std::ostringstream out;
+  std::visit(
+      [&out](const auto& v) {
+        using T = std::decay_t<decltype(v)>;
+        if constexpr (std::is_same_v<T, std::int64_t>) {
+          out << "int64 " << v;
+        } else if constexpr (std::is_same_v<T, bool>) {
+          out << "bool " << (v ? "true" : "false");
+        } else if constexpr (std::is_same_v<T, std::string>) {
+          constexpr std::size_t kShown = 40;
+          out << "string \"";
+          for (char c : v.substr(0, kShown))
+            out << (c == '\r' ? std::string("\\r") : std::string(1, c));
+          out << (v.size() > kShown ? "...\" (" + std::to_string(v.size()) + " bytes)" : "\"");
+        } else if constexpr (std::is_same_v<T, fw::Color>) {
+          out << "Color" << std::hex << std::setfill('0');
+          for (int byte : {v.red, v.green, v.blue, v.alpha}) out << ' ' << std::setw(2) << byte;
+        } else if constexpr (std::is_same_v<T, float>) {
+          out << "float " << v;
+        } else if constexpr (std::is_same_v<T, double>) {
+          out << "double " << v;
+        } else {
+          static_assert(std::is_same_v<T, fw::FontUnit>, "a value type without a description");
+          out << "FontUnit " << static_cast<int>(v);
+        }
+      },
+      value);
+  return out.str();
+}
+
+inline std::string Describe(const fw::Property& property) {
+  return property.name + " = " + Describe(property.value);
+}
+
+// Whether actual holds exactly the expected entries in the same order: names,
+// values and value types alike.
+inline ::testing::AssertionResult SameEntriesInOrder(const fw::PropertyList& actual,
+                                                     const fw::PropertyList& expected) {
+  std::ostringstream faults;
+  for (std::size_t i = 0; i < std::max(actual.size(), expected.size()); ++i) {
+    if (i >= actual.size()) {
+      faults << "\n  entry " << i << " missing: " << Describe(expected[i]);
+    } else if (i >= expected.size()) {
+      faults << "\n  entry " << i << " unexpected: " << Describe(actual[i]);
+    } else if (actual[i].name != expected[i].name || !(actual[i].value == expected[i].value)) {
+      faults << "\n  entry " << i << " is " << Describe(actual[i]) << ", expected "
+             << Describe(expected[i]);
+    }
+  }
+  if (faults.str().empty()) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure()
+         << actual.size() << " entries, " << expected.size() << " expected:" << faults.str();
+}
+
+// Whether actual holds each expected entry exactly once, with its value and
+// value type, and no entry that is not expected; the order is free.
+inline ::testing::AssertionResult SameEntriesAnyOrder(const fw::PropertyList& actual,
+                                                      const fw::PropertyList& expected) {
+  std::ostringstream faults;
+  for (const fw::Property& want : expected) {
+    const auto named = [&want](const fw::Property& p) { return p.name == want.name; };
+    const auto count = std::count_if(actual.begin(), actual.end(), named);
+    if (count != 1) {
+      faults << "\n  " << want.name << " applied " << count << " times";
+      continue;
+    }
+    const fw::Property& got = *std::find_if(actual.begin(), actual.end(), named);
+    if (!(got.value == want.value)) {
+      faults << "\n  " << Describe(got) << ", expected " << Describe(want.value);
+    }
+  }
+  for (const fw::Property& got : actual) {
+    if (std::none_of(expected.begin(), expected.end(),
+                     [&got](const fw::Property& p) { return p.name == got.name; })) {
+      faults << "\n  unexpected " << Describe(got);
+    }
+  }
+  if (faults.str().empty()) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << faults.str();
+}
+
+// A control's applied entries after the Name that registering it with its
+// window sets first; fails the test when that leading entry is not there.
+inline fw::PropertyList OwnEntries(const fw::Control& control) {
+  const fw::PropertyList& applied = control.AppliedProperties();
+  if (applied.empty()) {
+    ADD_FAILURE() << control.Name() << " has no applied entries";
+    return {};
+  }
+  EXPECT_EQ(Describe(applied.front()), Describe(fw::Property("Name", control.Name())));
+  return {applied.begin() + 1, applied.end()};
+}
 
 }  // namespace kestrova::testing
