@@ -3,11 +3,15 @@
 // and its Control item.
 #include <gtest/gtest.h>
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QDialog>
 #include <QMenuBar>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QTextEdit>
+#include <QTextLayout>
 #include <QTimer>
 #include <algorithm>
 #include <functional>
@@ -216,6 +220,28 @@ TEST_F(HelpWndTest, ShowsTheHelpTextCharacterForCharacterWithItsHeadingBold) {
   EXPECT_FALSE(Editor(*help)->isReadOnly());
   EXPECT_NE(Editor(*help)->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
   ExpectBoldHeadingOnly(*help);
+}
+
+// At the window's own size each row of the example display is one line on
+// screen: 20 rows of 50, not a row broken in two.
+TEST_F(HelpWndTest, ExampleDisplayRowsEachFitOnOneLine) {
+  auto help = OpenHelp();
+  auto* edit = qobject_cast<QTextEdit*>(help->EditField1()->Widget());
+  ASSERT_NE(edit, nullptr);
+  QTextDocument* document = edit->document();
+  document->setTextWidth(edit->viewport()->width());
+  int rows = 0;
+  for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+    const QString text = block.text();
+    if (!text.startsWith("(+") && !text.startsWith(QString::fromUtf8("\u00f8 ")) &&
+        !text.startsWith("o o")) {
+      continue;
+    }
+    ++rows;
+    document->documentLayout()->blockBoundingRect(block);  // lays the block out
+    EXPECT_EQ(block.layout()->lineCount(), 1) << "row " << rows << ": " << text.toStdString();
+  }
+  EXPECT_EQ(rows, 20);
 }
 
 TEST_F(HelpWndTest, OneWindowWhileOpenWithTheUsersEditsKept) {
