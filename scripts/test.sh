@@ -15,3 +15,7 @@ fi
 cmake -S . -B "$dir" -G Ninja "${options[@]}" >/dev/null
 cmake --build "$dir" -j"$(nproc)"
 ctest --test-dir "$dir" --output-on-failure -j"$(nproc)"
+# The end-to-end run's screenshots, kept as artefacts.
+for shot in "$dir"/e2e-artifacts/*.png; do
+  [ -e "$shot" ] && echo "end-to-end screenshot: $PWD/$shot"
+done
