@@ -17,5 +17,5 @@ cmake --build "$dir" -j"$(nproc)"
 ctest --test-dir "$dir" --output-on-failure -j"$(nproc)"
 # The end-to-end run's screenshots, kept as artefacts.
 for shot in "$dir"/e2e-artifacts/*.png; do
-  [ -e "$shot" ] && echo "end-to-end screenshot: $PWD/$shot"
+  if [ -e "$shot" ]; then echo "end-to-end screenshot: $PWD/$shot"; fi
 done
