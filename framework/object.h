@@ -63,7 +63,7 @@ std::shared_ptr<T> RuntimeCheckCast(const std::shared_ptr<Object>& object) {
 
 // Raises NilObjectException when p is nil; returns it otherwise.
 template <class P>
-P& NotNil(P& p, std::string_view what) {
+P NotNil(P p, std::string_view what) {
   if (!p) throw NilObjectException(std::string(what) + " is nil");
   return p;
 }

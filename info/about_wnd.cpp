@@ -114,14 +114,6 @@ const fw::PropertyList& CanvasProperties() {
   return list;
 }
 
-// A control fetched by name for use: nil (nothing registered under the name)
-// is a use of a nil object.
-template <class C>
-std::shared_ptr<C> Require(std::shared_ptr<C> control, std::string_view name) {
-  fw::NotNil(control, name);
-  return control;
-}
-
 }  // namespace
 
 const fw::ClassInfo& wrapper_Timer1::Lookup() {
@@ -164,7 +156,7 @@ void AboutWnd::CreateControls0() {
     label->Constructor();
     AddControl("StaticText2", label);
   }
-  Require(StaticText2(), "StaticText2")->SetProperties(NoticeProperties());
+  fw::NotNil(StaticText2(), "StaticText2")->SetProperties(NoticeProperties());
 
   {
     auto timer = New<wrapper_Timer1>();
@@ -173,8 +165,8 @@ void AboutWnd::CreateControls0() {
   }
   // The list starts the timer; its handler is attached right after, before
   // the event loop can let it fire.
-  Require(Timer1(), "Timer1")->SetProperties(TimerProperties());
-  Require(Timer1(), "Timer1")->SetActionHandler(fw::Delegate(this, &AboutWnd::Timer1_Action));
+  fw::NotNil(Timer1(), "Timer1")->SetProperties(TimerProperties());
+  fw::NotNil(Timer1(), "Timer1")->SetActionHandler(fw::Delegate(this, &AboutWnd::Timer1_Action));
 
   {
     auto canvas = New<fw::Canvas>();
@@ -182,8 +174,8 @@ void AboutWnd::CreateControls0() {
     AddControl("Canvas1", canvas);
   }
   // A missing picture leaves the canvas blank; the window is built all the same.
-  Require(Canvas1(), "Canvas1")->SetBackdrop(KS350());
-  Require(Canvas1(), "Canvas1")->SetProperties(CanvasProperties());
+  fw::NotNil(Canvas1(), "Canvas1")->SetBackdrop(KS350());
+  fw::NotNil(Canvas1(), "Canvas1")->SetProperties(CanvasProperties());
 }
 
 std::shared_ptr<fw::Label> AboutWnd::StaticText2() const {
@@ -215,8 +207,8 @@ bool AboutWnd::Event_KeyDown(const std::string& /*key*/) {
 void AboutWnd::GiveWay() {
   // Through the implicit instances, not this object: hidden first, so that a
   // failure to build the calculator window still leaves the splash out of the way.
-  Require(AboutWnd::Instance(), "the about window")->Hide();
-  Require(ControlWnd::Instance(), "the calculator window")->Show();
+  fw::NotNil(AboutWnd::Instance(), "the about window")->Hide();
+  fw::NotNil(ControlWnd::Instance(), "the calculator window")->Show();
 }
 
 }  // namespace kestrova

@@ -93,12 +93,6 @@ const fw::PropertyList& TextProperties() {
   return list;
 }
 
-template <class P>
-P Require(P object, std::string_view what) {
-  fw::NotNil(object, what);
-  return object;
-}
-
 }  // namespace
 
 const fw::ClassInfo& helpWnd::Lookup() {
@@ -112,7 +106,7 @@ bool helpWnd::IsEventImplemented(std::string_view event) const {
 }
 
 void helpWnd::Layout() {
-  SetMenuBar(Require(MenuBar1::Instance(), "the menu bar"));
+  SetMenuBar(fw::NotNil(MenuBar1::Instance(), "the menu bar"));
   SetProperties(WindowProperties());
 }
 
@@ -126,8 +120,8 @@ void helpWnd::CreateControls0() {
     area->Constructor();
     AddControl("EditField1", area);
   }
-  Require(EditField1(), "EditField1")->SetProperties(TextProperties());
-  Require(EditField1(), "EditField1")
+  fw::NotNil(EditField1(), "EditField1")->SetProperties(TextProperties());
+  fw::NotNil(EditField1(), "EditField1")
       ->SetOpenHandler(fw::Delegate(this, &helpWnd::EditField1_Open));
 }
 
@@ -138,7 +132,8 @@ std::shared_ptr<fw::TextArea> helpWnd::EditField1() const {
 void helpWnd::EditField1_Open(fw::TextArea& /*area*/) {
   // The heading's length is fixed with the text; measuring the text would
   // embolden whatever an edited first line became.
-  auto styled = Require(Require(EditField1(), "EditField1")->GetStyledText(), "the styled text");
+  auto styled =
+      fw::NotNil(fw::NotNil(EditField1(), "EditField1")->GetStyledText(), "the styled text");
   styled->SetBold(0, kHelpHeadingLength, true);
 }
 
@@ -147,7 +142,7 @@ void helpWnd::AddMenuHandlers() {
 }
 
 bool helpWnd::ControlItem_Action() {
-  Require(ControlWnd::Instance(), "the calculator window")->Show();
+  fw::NotNil(ControlWnd::Instance(), "the calculator window")->Show();
   return true;
 }
 
