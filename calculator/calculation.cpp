@@ -140,12 +140,7 @@ CalculationResult Compute(double prevalence, double sensitivity, double specific
 
   const Counts counts = ComputeCounts(prevalence, sensitivity, specificity);
   CalculationResult result;
-  result.withCondition = counts.withCondition;
-  result.truePos = counts.truePos;
-  result.falseNeg = counts.falseNeg;
-  result.falsePos = counts.falsePos;
-  result.trueNeg = counts.trueNeg;
-  result.posPredValue = counts.posPredValue;
+  static_cast<Counts&>(result) = counts;
 
   CaseSymbols symbols;
   FillSymbols(counts, symbols);

@@ -23,24 +23,6 @@ struct BoldRun {
   std::int64_t length = 0;  // never negative
 };
 
-struct CalculationResult {
-  double withCondition = 0;  // D
-  double truePos = 0;        // TP
-  double falseNeg = 0;       // FN
-  double falsePos = 0;       // FP
-  double trueNeg = 0;        // TN
-  double posPredValue = 0;   // PPV
-  std::string display;       // 20 rows of 50 case symbols, each row ended by CR
-  // The display as the pieces in which it is written ("(", each symbol, ")",
-  // each CR: 1,022 of them), views of static text.
-  std::vector<std::string_view> displayPieces;
-  BoldRun bold;
-  std::string ppvText;       // Format(PPV, ".000")
-  std::string fractionText;  // "TP ÷ (TP + FP)"
-};
-
-using Outcome = std::variant<Refusal, CalculationResult>;
-
 // The counts and PPV alone, without the display or the texts.
 struct Counts {
   double withCondition = 0;  // D
@@ -50,6 +32,19 @@ struct Counts {
   double trueNeg = 0;        // TN
   double posPredValue = 0;   // PPV
 };
+
+// The counts with what the window shows of them.
+struct CalculationResult : Counts {
+  std::string display;  // 20 rows of 50 case symbols, each row ended by CR
+  // The display as the pieces in which it is written ("(", each symbol, ")",
+  // each CR: 1,022 of them), views of static text.
+  std::vector<std::string_view> displayPieces;
+  BoldRun bold;
+  std::string ppvText;       // Format(PPV, ".000")
+  std::string fractionText;  // "TP ÷ (TP + FP)"
+};
+
+using Outcome = std::variant<Refusal, CalculationResult>;
 
 // The message for a refused field, with its trailing carriage return.
 std::string RefusalMessage(InputField field);
