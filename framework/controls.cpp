@@ -40,8 +40,9 @@ QColor ToQColor(Color color) {
 QFont MakeFont(const std::string& name, float size, bool bold, bool italic, bool underline) {
   QFont font = QApplication::font();
   if (name == "Courier") {
-    font.setFamilies({"Courier", "Courier New", "Nimbus Mono PS", "DejaVu Sans Mono",
-                      "Liberation Mono", "monospace"});
+    // Courier's metric twins before any other fixed-pitch font: 0.6 em a character.
+    font.setFamilies({"Courier", "Courier New", "Nimbus Mono PS", "Liberation Mono",
+                      "DejaVu Sans Mono", "monospace"});
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
   } else if (!name.empty() && name != "System") {
@@ -677,8 +678,9 @@ QWidget* TextArea::CreateWidget(QWidget* parent) {
   auto* area = new AreaWidget(parent, std::static_pointer_cast<TextArea>(shared_from_this()));
   area->setAcceptRichText(false);
   area->setTabChangesFocus(true);
-  // A narrow margin: rows laid out for the area's width fit it.
-  area->document()->setDocumentMargin(1);
+  // No margin inside the frame: rows laid out for the area's width fit it (a
+  // row of 102 Courier characters is within a pixel of the display's width).
+  area->document()->setDocumentMargin(0);
   area->setLineWrapMode(QTextEdit::WidgetWidth);
   area->document()->setUndoRedoEnabled(true);
   return area;

@@ -3,6 +3,7 @@
 // the window's filters and its handlers.
 #include <gtest/gtest.h>
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
@@ -12,7 +13,10 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QTextEdit>
+#include <QTextLayout>
 #include <QTimer>
 #include <algorithm>
 #include <cstdlib>
@@ -528,6 +532,17 @@ TEST_P(CalculateTest, PressFillsTheDisplayBoldRunAndResults) {
   EXPECT_EQ(qobject_cast<QLabel*>(window_->ppTxt()->Widget())->text().toStdString(), w.fraction);
   ExpectResultsShown(true);
 
+  // Drawn as 20 lines, whichever row the ")" ends: a row that does not fit
+  // the area's width would wrap and push every row below it down.
+  QTextEdit* edit = TextEdit(window_->ddFld());
+  QTextDocument* document = edit->document();
+  int lines = 0;
+  for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+    document->documentLayout()->blockBoundingRect(block);  // lays the block out
+    if (!block.text().isEmpty()) lines += block.layout()->lineCount();
+  }
+  EXPECT_EQ(lines, 20);
+
   if (const char* shot = std::getenv("KESTROVA_SCREENSHOT");
       shot && std::string(w.prevalence) == ".015") {
     QTest::qWait(50);
@@ -544,6 +559,10 @@ INSTANTIATE_TEST_SUITE_P(
         Worked{".045", ".7", ".8", ".140", std::string("31 ") + kDivide + " (31 + 191)", 2021},
         Worked{".05", ".5", ".5", ".050", std::string("25 ") + kDivide + " (25 + 475)", 2021},
         Worked{".005", ".95", ".95", ".091", std::string("5 ") + kDivide + " (5 + 50)", 2022},
+        // ")" closes row 1 with FN = 0: the widest row, 102 characters.
+        Worked{".05", ".999", ".999", ".980", std::string("50 ") + kDivide + " (50 + 1)", 2022},
+        // ")" closes row 2 with FN = 0 (and with FN = 10, the first case).
+        Worked{".1", ".999", ".9", ".526", std::string("100 ") + kDivide + " (100 + 90)", 2022},
         Worked{".999", ".999", ".999", "1.000", std::string("998 ") + kDivide + " (998 + 0)",
                2021}));
 
