@@ -1,7 +1,6 @@
 #pragma once
 // Pieces the runtime's own files share; not for the application.
 
-#include <QPoint>
 #include <QString>
 #include <memory>
 #include <string>
@@ -30,15 +29,6 @@ std::string FromQt(const QString& text);
 // The key string that a KeyDown handler receives for a key event, or an empty
 // string when the key raises no KeyDown (modifier keys alone, shortcuts).
 std::string KeyString(const QKeyEvent& event);
-
-// The window that owns a widget of its tree, or nil.
-std::shared_ptr<Window> WindowOf(const QWidget* widget);
-
-// A key or press on a control, passed on to its window's KeyDown or MouseDown
-// (where the window's class handles them); true when the window consumed it.
-// A control that passed a key on keeps it from reaching the window's widget.
-bool RaiseWindowKeyDown(const QWidget* widget, const std::string& key);
-bool RaiseWindowMouseDown(const QWidget* widget, QPoint windowPosition);
 
 // How many modal boxes the runtime has run. A press whose handler ran one has
 // lost its release to the box.

@@ -1,14 +1,20 @@
 #pragma once
 // Property lists: the fixed design-time settings of a window or control, as
-// (name, typed value) entries applied in order by one call. Each framework
-// class maps names to setters; an unknown name or a value of the wrong type is
-// an error, so that a typo cannot pass silently.
+// (name, typed value) entries applied in order by one call. Windows and
+// controls apply them the same way: each class has a table of setters by
+// name, asked from the class up to its bases; the names that this platform
+// accepts and ignores are listed once, in properties.cpp. An unknown name or
+// a value of the wrong type is an error, so that a typo cannot pass silently.
 
 #include <concepts>
 #include <cstdint>
+#include <span>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
+
+#include "framework/values.h"
 
 namespace fw {
 
@@ -48,5 +54,45 @@ inline constexpr std::int64_t kNoControlIndex = -2147483648LL;
 
 // The name of a value's type, for error messages.
 const char* TypeName(const PropertyValue& value);
+
+// The entry's value as a T; a value of another type raises RuntimeException
+// naming the entry and its owner (a class name).
+template <class T>
+const T& PropertyAs(const Property& property, std::string_view owner) {
+  if (const T* typed = std::get_if<T>(&property.value)) return *typed;
+  throw RuntimeException("property " + property.name + " of " + std::string(owner) +
+                         " does not take a " + TypeName(property.value));
+}
+
+// Sets field from the entry, checking the type.
+template <class V>
+void Assign(V& field, const Property& property, std::string_view owner) {
+  field = PropertyAs<V>(property, owner);
+}
+
+// One entry of a class's table: the property's name and what applying it does.
+template <class T>
+struct PropertySetter {
+  std::string_view name;
+  void (*apply)(T& object, const Property& property);
+};
+
+// Whether owner accepts the entry only to ignore it (a setting that means
+// nothing on this platform). A wrong type for such a name is still an error.
+bool IsIgnoredProperty(std::string_view owner, const Property& property);
+
+// Applies the entry from owner's table, or accepts it where owner ignores
+// it; false when owner does not know the name (its base may).
+template <class T>
+bool ApplyFromTable(std::span<const PropertySetter<T>> table, std::string_view owner, T& object,
+                    const Property& property) {
+  for (const PropertySetter<T>& setter : table) {
+    if (setter.name == property.name) {
+      setter.apply(object, property);
+      return true;
+    }
+  }
+  return IsIgnoredProperty(owner, property);
+}
 
 }  // namespace fw

@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 
 #include "framework/internal.h"
+#include "framework/keys.h"
 #include "framework/values.h"
 
 namespace fw::internal {
@@ -26,34 +27,34 @@ std::string KeyString(const QKeyEvent& event) {
   if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return {};
   switch (event.key()) {
     case Qt::Key_Left:
-      return Chr(28);
+      return Chr(keys::kLeft);
     case Qt::Key_Right:
-      return Chr(29);
+      return Chr(keys::kRight);
     case Qt::Key_Up:
-      return Chr(30);
+      return Chr(keys::kUp);
     case Qt::Key_Down:
-      return Chr(31);
+      return Chr(keys::kDown);
     case Qt::Key_Backspace:
-      return Chr(8);
+      return Chr(keys::kBackspace);
     case Qt::Key_Delete:
-      return Chr(127);
+      return Chr(keys::kDelete);
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
-      return Chr(9);
+      return Chr(keys::kTab);
     case Qt::Key_Return:
-      return Chr(13);
+      return Chr(keys::kReturn);
     case Qt::Key_Enter:
-      return Chr(3);
+      return Chr(keys::kEnter);
     case Qt::Key_Escape:
-      return Chr(27);
+      return Chr(keys::kEscape);
     case Qt::Key_Home:
-      return Chr(1);
+      return Chr(keys::kHome);
     case Qt::Key_End:
-      return Chr(4);
+      return Chr(keys::kEnd);
     case Qt::Key_PageUp:
-      return Chr(11);
+      return Chr(keys::kPageUp);
     case Qt::Key_PageDown:
-      return Chr(12);
+      return Chr(keys::kPageDown);
     default:
       break;
   }
@@ -77,9 +78,9 @@ std::string KeyString(const QKeyEvent& event) {
         return {};  // a modifier alone is not a key press
       case Qt::Key_Insert:
       case Qt::Key_Help:
-        return Chr(5);
+        return Chr(keys::kInsert);
       default:
-        return Chr(16);  // function keys and the like
+        return Chr(keys::kFunction);
     }
   }
   char32_t first = text.toUcs4().value(0);

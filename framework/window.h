@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "framework/application.h"
+#include "framework/controls/control.h"
 #include "framework/object.h"
 #include "framework/properties.h"
 
@@ -20,10 +21,9 @@ class QWidget;
 
 namespace fw {
 
-class Control;
 class MenuBar;
 
-class Window : public Object {
+class Window : public Object, public ControlHost {
  public:
   Window();
   ~Window() override;
@@ -54,13 +54,15 @@ class Window : public Object {
   template <class C>
   std::shared_ptr<C> New() {
     auto control = std::make_shared<C>();
-    control->SetWindow(std::static_pointer_cast<Window>(shared_from_this()));
+    auto self = std::static_pointer_cast<Window>(shared_from_this());
+    control->SetHost(self);
+    control->SetWindow(self);
     return control;
   }
   // Registers control under name; from then on the window holds it.
   void AddControl(const std::string& name, std::shared_ptr<Control> control);
   // The control registered under name, or nil.
-  std::shared_ptr<Control> ControlByName(std::string_view name) const;
+  std::shared_ptr<Control> ControlByName(std::string_view name) const override;
   const std::vector<std::shared_ptr<Control>>& Controls() const;
 
   // Registers the window's handler for the menu item of that name.
@@ -96,12 +98,15 @@ class Window : public Object {
 
   // The Qt side: the top-level widget and the client area that holds the controls.
   QWidget* Widget() const;
-  QWidget* ContentWidget() const;
+  QWidget* ContentWidget() const override;
 
   struct Impl;
-  Impl& impl() const { return *d_; }
 
  private:
+  // Keys and presses that the controls passed on.
+  bool RaiseKeyDown(const std::string& key) override;
+  bool RaiseMouseDown(std::int64_t x, std::int64_t y) override;
+
   std::unique_ptr<Impl> d_;
 };
 

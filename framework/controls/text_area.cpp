@@ -1,0 +1,289 @@
+#include "framework/controls/text_area.h"
+
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QTimer>
+#include <array>
+
+#include "framework/controls/widget_p.h"
+
+namespace fw {
+namespace {
+
+class AreaWidget : public internal::ControlWidget<QTextEdit, TextArea> {
+ public:
+  using ControlWidget::ControlWidget;
+
+ protected:
+  // What the user sees, reads or edits includes every append made so far.
+  void BeforeInput() override {
+    if (auto area = OwnerControl()) area->Flush();
+  }
+  const QWidget* PressSurface() const override { return viewport(); }
+  void paintEvent(QPaintEvent* event) override {
+    BeforeInput();
+    QTextEdit::paintEvent(event);
+  }
+};
+
+QTextEdit* Edit(QWidget* widget) {
+  return qobject_cast<QTextEdit*>(widget);
+}
+
+// The code points of text, as QString positions.
+qsizetype QtPosition(const QString& text, std::int64_t codePoint) {
+  qsizetype position = 0;
+  for (std::int64_t i = 0; i < codePoint && position < text.size(); ++i) {
+    position += (text[position].isHighSurrogate() && position + 1 < text.size()) ? 2 : 1;
+  }
+  return position;
+}
+
+// A CR becomes a paragraph break of the document. QTextCursor::insertText
+// would also break at an LF and fold CR LF into one break, so an LF goes in
+// as a line separator: one character of its own that reads back as an LF.
+QString ToDocument(std::string_view text) {
+  QString converted = internal::ToQt(text);
+  converted.replace(QLatin1Char('\n'), QChar::LineSeparator);
+  return converted;
+}
+
+QString RawText(const QTextDocument& document) {
+  QString raw = document.toRawText();
+  raw.replace(QChar::ParagraphSeparator, QLatin1Char('\r'));
+  raw.replace(QChar::LineSeparator, QLatin1Char('\n'));
+  return raw;
+}
+
+// The program's own changes to a text are not the user's to undo: they go in
+// with undo off, which also forgets the edits before them.
+class ProgramEdit {
+ public:
+  explicit ProgramEdit(QTextDocument* document)
+      : document_(document), undo_(document->isUndoRedoEnabled()) {
+    document_->setUndoRedoEnabled(false);
+  }
+  ~ProgramEdit() { document_->setUndoRedoEnabled(undo_); }
+  ProgramEdit(const ProgramEdit&) = delete;
+  ProgramEdit& operator=(const ProgramEdit&) = delete;
+
+ private:
+  QTextDocument* document_;
+  bool undo_;
+};
+
+// Sets the weight of the characters start to end - 1 (code points of the
+// text); the part beyond the end of the text is ignored.
+void SetWeight(QTextDocument* document, std::int64_t start, std::int64_t end, bool bold) {
+  QString raw = RawText(*document);
+  qsizetype from = QtPosition(raw, start);
+  qsizetype to = QtPosition(raw, end);
+  if (from >= to) return;
+  ProgramEdit edit(document);
+  QTextCursor cursor(document);
+  cursor.setPosition(static_cast<int>(from));
+  cursor.setPosition(static_cast<int>(to), QTextCursor::KeepAnchor);
+  QTextCharFormat format;
+  format.setFontWeight(bold ? QFont::Bold : QFont::Normal);
+  cursor.mergeCharFormat(format);
+}
+
+QTextCharFormat BaseFormat(QTextEdit* area) {
+  QTextCharFormat format;
+  format.setFont(area->font());
+  format.setForeground(area->palette().color(QPalette::Text));
+  return format;
+}
+
+}  // namespace
+
+TextArea::TextArea() = default;
+TextArea::~TextArea() = default;
+
+QWidget* TextArea::CreateWidget(QWidget* parent) {
+  auto* area = new AreaWidget(parent, std::static_pointer_cast<TextArea>(shared_from_this()));
+  area->setAcceptRichText(false);
+  area->setTabChangesFocus(true);
+  // No margin inside the frame: rows laid out for the area's width fit it (a
+  // row of 102 Courier characters is within a pixel of the display's width).
+  area->document()->setDocumentMargin(0);
+  area->setLineWrapMode(QTextEdit::WidgetWidth);
+  area->document()->setUndoRedoEnabled(true);
+  return area;
+}
+
+void TextArea::SetText(std::string text) {
+  pending_.clear();
+  auto* area = Edit(Widget());
+  if (!area) return;
+  boldMarks_.clear();
+  QTextDocument* document = area->document();
+  ProgramEdit edit(document);
+  document->clear();
+  QTextCursor cursor(document);
+  cursor.setBlockCharFormat(BaseFormat(area));
+  cursor.insertText(ToDocument(text), BaseFormat(area));
+  area->moveCursor(QTextCursor::Start);
+}
+
+std::string TextArea::Text() const {
+  Flush();
+  auto* area = Edit(Widget());
+  return area ? internal::FromQt(RawText(*area->document())) : std::string();
+}
+
+void TextArea::AddText(std::string_view piece) {
+  bool scheduled = !pending_.empty();
+  pending_.append(piece);
+  if (scheduled || !Widget()) return;
+  // Shown at the next turn of the loop unless something reads it first.
+  std::weak_ptr<TextArea> weak = std::static_pointer_cast<TextArea>(shared_from_this());
+  QTimer::singleShot(0, Widget(), [weak] {
+    if (auto area = weak.lock()) area->Flush();
+  });
+}
+
+void TextArea::Flush() const {
+  if (pending_.empty()) return;
+  auto* area = Edit(Widget());
+  if (!area) return;
+  QString text = ToDocument(pending_);
+  pending_.clear();
+  ProgramEdit edit(area->document());
+  QTextCursor cursor(area->document());
+  cursor.movePosition(QTextCursor::End);
+  cursor.insertText(text, BaseFormat(area));
+}
+
+std::unique_ptr<StyledText> TextArea::GetStyledText() {
+  return std::make_unique<StyledText>(std::static_pointer_cast<TextArea>(shared_from_this()));
+}
+
+void TextArea::RaiseOpen() {
+  if (!open_) return;
+  auto keep = shared_from_this();
+  open_(*this);
+}
+
+bool TextArea::ApplyProperty(const Property& property) {
+  using A = TextArea;
+  static constexpr std::array<PropertySetter<A>, 7> kSetters = {{
+      {"Value", [](A& a, const Property& p) { a.SetText(PropertyAs<std::string>(p, "TextArea")); }},
+      {"Text", [](A& a, const Property& p) { a.SetText(PropertyAs<std::string>(p, "TextArea")); }},
+      {"ReadOnly",
+       [](A& a, const Property& p) {
+         Assign(a.readOnly_, p, "TextArea");
+         if (auto* area = Edit(a.Widget())) area->setReadOnly(a.readOnly_);
+       }},
+      {"HasVerticalScrollbar",
+       [](A& a, const Property& p) {
+         Assign(a.vScroll_, p, "TextArea");
+         if (auto* area = Edit(a.Widget())) {
+           area->setVerticalScrollBarPolicy(a.vScroll_ ? Qt::ScrollBarAlwaysOn
+                                                       : Qt::ScrollBarAlwaysOff);
+         }
+       }},
+      {"HasHorizontalScrollbar",
+       [](A& a, const Property& p) {
+         Assign(a.hScroll_, p, "TextArea");
+         if (auto* area = Edit(a.Widget())) {
+           area->setHorizontalScrollBarPolicy(a.hScroll_ ? Qt::ScrollBarAsNeeded
+                                                         : Qt::ScrollBarAlwaysOff);
+           area->setLineWrapMode(a.hScroll_ ? QTextEdit::NoWrap : QTextEdit::WidgetWidth);
+         }
+       }},
+      {"AllowTabs",
+       [](A& a, const Property& p) {
+         const bool tabs = PropertyAs<bool>(p, "TextArea");
+         if (auto* area = Edit(a.Widget())) area->setTabChangesFocus(!tabs);
+       }},
+      {"HideSelection",
+       [](A& a, const Property& p) {
+         Assign(a.hideSelection_, p, "TextArea");
+         a.UpdateStyle();
+       }},
+  }};
+  return ApplyFromTable<A>(kSetters, "TextArea", *this, property) || ApplyStyleProperty(property) ||
+         RectControl::ApplyProperty(property);
+}
+
+void TextArea::UpdateStyle() {
+  auto* area = Edit(Widget());
+  if (!area) return;
+  Flush();
+  QFont font = internal::MakeFont(style_.fontName, style_.fontSize, style_.bold, style_.italic,
+                                  style_.underline);
+  area->setFont(font);
+  area->document()->setDefaultFont(font);
+  QPalette palette = area->palette();
+  palette.setColor(QPalette::Text, internal::ToQColor(style_.textColor));
+  palette.setColor(QPalette::Base, internal::ToQColor(style_.backgroundColor));
+  if (hideSelection_) {
+    // Out of focus, the selection is not drawn.
+    palette.setColor(QPalette::Inactive, QPalette::Highlight,
+                     internal::ToQColor(style_.backgroundColor));
+    palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                     internal::ToQColor(style_.textColor));
+  }
+  area->setPalette(palette);
+  area->setFrameShape(style_.hasBackground ? QFrame::StyledPanel : QFrame::NoFrame);
+  area->setAlignment(internal::HorizontalAlignment(style_.alignment));
+  // What the text already holds takes the control's style, then its bold
+  // runs again: a merge would carry the style's weight over them.
+  ProgramEdit edit(area->document());
+  QTextCursor cursor(area->document());
+  cursor.select(QTextCursor::Document);
+  cursor.setCharFormat(BaseFormat(area));
+  for (const BoldMark& mark : boldMarks_) {
+    SetWeight(area->document(), mark.start, mark.start + mark.length, mark.value);
+  }
+}
+
+std::shared_ptr<TextArea> StyledText::Area() const {
+  auto area = area_.lock();
+  if (!area || !area->Widget()) throw NilObjectException("the styled text's area is gone");
+  return area;
+}
+
+void StyledText::SetBold(std::int64_t start, std::int64_t length, bool value) {
+  auto area = Area();
+  area->Flush();
+  if (length <= 0) return;
+  // Only the run's part inside the text counts; its end must not overflow.
+  QTextDocument* document = Edit(area->Widget())->document();
+  const auto textLength = static_cast<std::int64_t>(RawText(*document).toUcs4().size());
+  std::int64_t end = start > textLength - length ? textLength : start + length;
+  start = std::max<std::int64_t>(start, 0);
+  if (start >= end) return;
+  SetWeight(document, start, end, value);
+  area->boldMarks_.push_back({start, end - start, value});
+}
+
+bool StyledText::Bold(std::int64_t position) const {
+  auto area = Area();
+  area->Flush();
+  QTextDocument* document = Edit(area->Widget())->document();
+  QString raw = RawText(*document);
+  qsizetype at = QtPosition(raw, position);
+  if (position < 0 || at >= raw.size()) return false;
+  if (raw[at] == QLatin1Char('\r')) {
+    // A line break draws nothing: it is bold where a run set it so.
+    bool bold = false;
+    for (const auto& mark : area->boldMarks_) {
+      if (position >= mark.start && position < mark.start + mark.length) bold = mark.value;
+    }
+    return bold;
+  }
+  QTextBlock block = document->findBlock(static_cast<int>(at));
+  for (auto it = block.begin(); !it.atEnd(); ++it) {
+    QTextFragment fragment = it.fragment();
+    if (at >= fragment.position() && at < fragment.position() + fragment.length()) {
+      return fragment.charFormat().fontWeight() >= QFont::Bold;
+    }
+  }
+  return false;
+}
+
+}  // namespace fw

@@ -1,0 +1,129 @@
+#include "framework/controls/text_field.h"
+
+#include <QLineEdit>
+#include <QValidator>
+#include <array>
+
+#include "framework/controls/widget_p.h"
+#include "framework/runtime.h"
+
+namespace fw {
+namespace {
+
+using FieldWidget = internal::ControlWidget<QLineEdit>;
+
+// The field's entry rules, for what the user types or pastes.
+class FieldValidator : public QValidator {
+ public:
+  FieldValidator(QObject* parent, std::weak_ptr<TextField> owner)
+      : QValidator(parent), owner_(std::move(owner)) {}
+  State validate(QString& input, int&) const override {
+    auto field = owner_.lock();
+    if (!field || field->AcceptsUserText(internal::FromQt(input))) return Acceptable;
+    return Invalid;
+  }
+
+ private:
+  std::weak_ptr<TextField> owner_;
+};
+
+QLineEdit* LineEdit(QWidget* widget) {
+  return qobject_cast<QLineEdit*>(widget);
+}
+
+}  // namespace
+
+QWidget* TextField::CreateWidget(QWidget* parent) {
+  auto self = std::static_pointer_cast<TextField>(shared_from_this());
+  auto* field = new FieldWidget(parent, self);
+  field->setValidator(new FieldValidator(field, self));
+  field->setFrame(true);
+  return field;
+}
+
+void TextField::SetText(std::string text) {
+  if (auto* field = LineEdit(Widget())) field->setText(internal::ToQt(text));
+}
+
+std::string TextField::Text() const {
+  auto* field = LineEdit(Widget());
+  return field ? internal::FromQt(field->text()) : std::string();
+}
+
+bool TextField::RaiseKeyDown(const std::string& key) {
+  if (!keyDown_) return false;
+  auto keep = shared_from_this();
+  return DispatchBool([&] { return keyDown_(*this, key); });
+}
+
+bool TextField::AcceptsUserText(std::string_view text) const {
+  std::int64_t length = 0;
+  for (unsigned char c : text) length += (c & 0xC0) != 0x80;
+  if (maxChars_ > 0 && length > maxChars_) return false;
+  if (mask_.empty()) return true;
+  // Masks of digit places ("#") around one decimal point, as ".###".
+  bool maskIsNumeric = mask_.find_first_not_of("#.") == std::string::npos;
+  if (!maskIsNumeric) return true;
+  std::size_t maskPoint = mask_.find('.');
+  std::int64_t decimalsAllowed =
+      maskPoint == std::string::npos ? 0 : static_cast<std::int64_t>(mask_.size() - maskPoint - 1);
+  bool seenPoint = false;
+  std::int64_t decimals = 0;
+  for (char c : text) {
+    if (c == '.') {
+      if (seenPoint || maskPoint == std::string::npos) return false;
+      seenPoint = true;
+    } else if (c >= '0' && c <= '9') {
+      if (seenPoint && ++decimals > decimalsAllowed) return false;
+    } else {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool TextField::ApplyProperty(const Property& property) {
+  using F = TextField;
+  static constexpr std::array<PropertySetter<F>, 7> kSetters = {{
+      {"Value",
+       [](F& f, const Property& p) { f.SetText(PropertyAs<std::string>(p, "TextField")); }},
+      {"Text", [](F& f, const Property& p) { f.SetText(PropertyAs<std::string>(p, "TextField")); }},
+      {"MaximumCharactersAllowed",
+       [](F& f, const Property& p) { Assign(f.maxChars_, p, "TextField"); }},
+      {"ValidationMask", [](F& f, const Property& p) { Assign(f.mask_, p, "TextField"); }},
+      {"ReadOnly",
+       [](F& f, const Property& p) {
+         Assign(f.readOnly_, p, "TextField");
+         if (auto* field = LineEdit(f.Widget())) field->setReadOnly(f.readOnly_);
+       }},
+      {"Password",
+       [](F& f, const Property& p) {
+         const bool password = PropertyAs<bool>(p, "TextField");
+         if (auto* field = LineEdit(f.Widget())) {
+           field->setEchoMode(password ? QLineEdit::Password : QLineEdit::Normal);
+         }
+       }},
+      {"Hint",
+       [](F& f, const Property& p) {
+         const std::string& hint = PropertyAs<std::string>(p, "TextField");
+         if (auto* field = LineEdit(f.Widget())) field->setPlaceholderText(internal::ToQt(hint));
+       }},
+  }};
+  return ApplyFromTable<F>(kSetters, "TextField", *this, property) ||
+         ApplyStyleProperty(property) || RectControl::ApplyProperty(property);
+}
+
+void TextField::UpdateStyle() {
+  auto* field = LineEdit(Widget());
+  if (!field) return;
+  field->setFont(internal::MakeFont(style_.fontName, style_.fontSize, style_.bold, style_.italic,
+                                    style_.underline));
+  QPalette palette = field->palette();
+  palette.setColor(QPalette::Text, internal::ToQColor(style_.textColor));
+  palette.setColor(QPalette::Base, internal::ToQColor(style_.backgroundColor));
+  field->setPalette(palette);
+  field->setFrame(style_.hasBackground);
+  field->setAlignment(internal::HorizontalAlignment(style_.alignment) | Qt::AlignVCenter);
+}
+
+}  // namespace fw
