@@ -5,19 +5,20 @@
 #include <string>
 
 #include "app/kestrova_app.h"
-#include "app/menu_bar1.h"
-#include "app/version.h"
 #include "calculator/control_wnd.h"
 #include "calculator/ks550.h"
+#include "calculator/menu_bar1.h"
 #include "framework/application.h"
 #include "framework/runtime.h"
 #include "info/about_wnd.h"
 #include "info/help_wnd.h"
 #include "info/ks350.h"
+#include "resources/version.h"
 
 namespace kestrova {
 
 int RunMain(int argc, char** argv) {
+  fw::RuntimeSetProgramName(std::string(kProgramName));
   fw::RuntimeInit(argc, argv);
   bool escaped = false;
   try {

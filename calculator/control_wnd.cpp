@@ -2,12 +2,11 @@
 
 #include <variant>
 
-#include "app/menu_bar1.h"
 #include "calculator/ks550.h"
+#include "calculator/menu_bar1.h"
+#include "framework/keys.h"
 #include "framework/runtime.h"
 #include "framework/values.h"
-#include "info/about_wnd.h"
-#include "info/help_wnd.h"
 
 namespace kestrova {
 
@@ -285,6 +284,11 @@ fw::PropertyList WindowProperties() {
   };
 }
 
+// The help and about windows open this one, so it opens them by their
+// registered names rather than by their classes.
+constexpr std::string_view kHelpWindow = "helpWnd.helpWnd";
+constexpr std::string_view kAboutWindow = "AboutWnd.AboutWnd";
+
 const std::string kPpvExplanation = std::string("Of those who test positive, the") + '\r' +
                                     "proportion that actually have the condition:";
 
@@ -477,8 +481,10 @@ std::shared_ptr<fw::TextField> ControlWnd::FieldFor(InputField field) const {
 }
 
 bool ControlWnd::RefuseKey(const std::string& key) {
+  using namespace fw::keys;
   const std::int64_t c = fw::Asc(key);
-  if ((c > 47 && c < 58) || c == 8 || c == 9 || c == 127 || c == 28 || c == 29 || c == 46) {
+  if ((c >= '0' && c <= '9') || c == kBackspace || c == kTab || c == kDelete || c == kLeft ||
+      c == kRight || c == '.') {
     return false;
   }
   fw::Beep();
@@ -541,7 +547,7 @@ bool ControlWnd::clearBtn_MouseDown(fw::PushButton&, std::int64_t, std::int64_t)
 }
 
 bool ControlWnd::helpBtn_MouseDown(fw::PushButton&, std::int64_t, std::int64_t) {
-  helpWnd::Instance()->Show();
+  fw::ImplicitWindowNamed(kHelpWindow)->Show();
   return false;
 }
 
@@ -561,12 +567,12 @@ bool ControlWnd::FileQuit_Action() {
 }
 
 bool ControlWnd::InfoItem_Action() {
-  helpWnd::Instance()->Show();
+  fw::ImplicitWindowNamed(kHelpWindow)->Show();
   return true;
 }
 
 bool ControlWnd::AboutItem_Action() {
-  AboutWnd::Instance()->Show();
+  fw::ImplicitWindowNamed(kAboutWindow)->Show();
   return true;
 }
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/menu_bar1.h"
 #include "calculator/calculation.h"
+#include "calculator/menu_bar1.h"
 #include "framework/controls.h"
 #include "framework/window.h"
 

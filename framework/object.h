@@ -16,10 +16,15 @@
 
 namespace fw {
 
+class Object;
+
 struct ClassInfo {
   std::string name;                           // registered name, e.g. "Kestrova"
   std::string base;                           // the framework base class's name
   std::set<std::string, std::less<>> events;  // events handled in the class's own code
+  // A new, unconstructed object of the class, for classes that others open by
+  // name (windows); empty for the rest.
+  std::function<std::shared_ptr<Object>()> make = nullptr;
 };
 
 // Registers a class once. A second registration under the same name leaves

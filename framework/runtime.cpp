@@ -41,6 +41,7 @@ struct State {
   int windDowns = 0;
   int beeps = 0;
   std::string resourceDirectory;
+  std::string programName = "application";
   std::multiset<std::string, std::less<>> failNext;
 };
 
@@ -90,7 +91,7 @@ void EnsureQApplication() {
   if (QCoreApplication::instance() != nullptr) return;
   State& s = S();
   if (s.argv.empty()) {
-    s.args = {"kestrova"};
+    s.args = {s.programName};
     s.argv = {s.args[0].data(), nullptr};
     s.argc = 1;
   }
@@ -235,7 +236,7 @@ void UnhandledException(std::exception_ptr exception) {
   }
   RuntimeTraceAdd("UnhandledException " + kind);
   std::string name =
-      S().args.empty() ? "kestrova" : std::filesystem::path(S().args[0]).filename().string();
+      S().args.empty() ? S().programName : std::filesystem::path(S().args[0]).filename().string();
   std::cerr << name << ": unhandled " << kind << ": " << message << std::endl;
   S().failed = true;
   if (QCoreApplication::instance() == nullptr && MissingDisplay().empty()) EnsureQApplication();
@@ -344,10 +345,14 @@ std::string ResourceDirectory() {
     dir = QCoreApplication::applicationDirPath().toStdString();
   }
   for (const fs::path& candidate : {dir / ".." / "resources", dir / "resources",
-                                    dir / ".." / "share" / "kestrova" / "resources"}) {
+                                    dir / ".." / "share" / s.programName / "resources"}) {
     if (fs::is_directory(candidate, error)) return fs::weakly_canonical(candidate, error).string();
   }
   return (dir / ".." / "resources").string();
+}
+
+void RuntimeSetProgramName(std::string name) {
+  S().programName = std::move(name);
 }
 
 void SetResourceDirectory(std::string directory) {

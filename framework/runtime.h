@@ -71,8 +71,13 @@ void Beep();
 // A modal message box; returns when the user closes it. CRs break lines.
 void MsgBox(std::string_view message);
 
-// The directory the application's resources are read from: <exe>/../resources
-// or <exe>/resources, unless set.
+// The program's name, given by the application at start-up: the name its
+// reports go under when there are no process arguments to take it from, and
+// the folder under <prefix>/share that an installed copy keeps its resources in.
+void RuntimeSetProgramName(std::string name);
+
+// The directory the application's resources are read from: <exe>/../resources,
+// <exe>/resources or <exe>/../share/<program name>/resources, unless set.
 std::string ResourceDirectory();
 void SetResourceDirectory(std::string directory);
 

@@ -371,6 +371,18 @@ std::shared_ptr<Window> GetImplicitWindow(std::string_view registeredName) {
   return nullptr;
 }
 
+std::shared_ptr<Window> ImplicitWindowNamed(std::string_view registeredName) {
+  if (auto window = GetImplicitWindow(registeredName)) return window;
+  const ClassInfo* info = LookupClass(registeredName);
+  if (!info || !info->make) {
+    throw RuntimeException("no window class registered as " + std::string(registeredName));
+  }
+  auto window = RuntimeCheckCast<Window>(info->make());
+  if (!window) throw NilObjectException("the window " + std::string(registeredName) + " is nil");
+  window->Constructor();
+  return window;
+}
+
 std::vector<std::shared_ptr<Window>> OpenWindows() {
   return internal::OpenWindowList();
 }

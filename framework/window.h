@@ -115,6 +115,12 @@ class Window : public Object, public ControlHost {
 std::shared_ptr<Window> GetImplicitWindow(std::string_view registeredName);
 std::vector<std::shared_ptr<Window>> OpenWindows();
 
+// The implicit instance of the window class registered under that name: the
+// open one, or a new one made by the class's registered maker and built with
+// Constructor. Lets a window open another without depending on its class.
+// Raises RuntimeException for a name registered without a maker.
+std::shared_ptr<Window> ImplicitWindowNamed(std::string_view registeredName);
+
 // The implicit instance of window class W: the open one, or a new one built
 // with Constructor. W provides static const ClassInfo& Lookup().
 template <class W>

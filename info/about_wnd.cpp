@@ -1,8 +1,8 @@
 #include "info/about_wnd.h"
 
-#include "app/version.h"
 #include "calculator/control_wnd.h"
 #include "info/ks350.h"
+#include "resources/version.h"
 
 namespace kestrova {
 
@@ -133,7 +133,9 @@ std::shared_ptr<fw::Window> wrapper_Timer1::GetWindow() const {
 
 const fw::ClassInfo& AboutWnd::Lookup() {
   static const fw::ClassInfo& info = fw::RegisterClass(
-      {"AboutWnd.AboutWnd", "Window", {"Layout", "CreateControls", "MouseDown", "KeyDown"}});
+      {"AboutWnd.AboutWnd", "Window", {"Layout", "CreateControls", "MouseDown", "KeyDown"}, [] {
+         return fw::RuntimeNewObject<AboutWnd>();
+       }});
   return info;
 }
 

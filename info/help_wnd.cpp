@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "app/menu_bar1.h"
 #include "calculator/control_wnd.h"
+#include "calculator/menu_bar1.h"
 #include "resources/help_text.h"
 
 namespace kestrova {
@@ -97,7 +97,9 @@ const fw::PropertyList& TextProperties() {
 
 const fw::ClassInfo& helpWnd::Lookup() {
   static const fw::ClassInfo& info = fw::RegisterClass(
-      {"helpWnd.helpWnd", "Window", {"Layout", "CreateControls", "AddMenuHandlers"}});
+      {"helpWnd.helpWnd", "Window", {"Layout", "CreateControls", "AddMenuHandlers"}, [] {
+         return fw::RuntimeNewObject<helpWnd>();
+       }});
   return info;
 }
 

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string_view>
 
-#include "app/menu_bar1.h"
+#include "calculator/menu_bar1.h"
 #include "framework/controls.h"
 #include "framework/menu.h"
 #include "framework/object.h"

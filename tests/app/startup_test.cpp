@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "app/kestrova_app.h"
-#include "app/menu_bar1.h"
+#include "calculator/menu_bar1.h"
 #include "app/startup.h"
-#include "app/version.h"
+#include "resources/version.h"
 #include "calculator/control_wnd.h"
 #include "framework/application.h"
 #include "framework/runtime.h"

@@ -27,10 +27,10 @@
 #include <variant>
 #include <vector>
 
-#include "app/menu_bar1.h"
 #include "calculator/calculation.h"
 #include "calculator/control_wnd.h"
 #include "calculator/ks550.h"
+#include "calculator/menu_bar1.h"
 #include "framework/picture.h"
 #include "framework/runtime.h"
 #include "info/about_wnd.h"
@@ -88,6 +88,9 @@ class ControlWndTest : public ::testing::Test {
   void SetUp() override {
     // No window open and no quit pending from an earlier test.
     fw::testing::ResetRuntime();
+    // Registered at start-up in the application: the calculator opens them by name.
+    helpWnd::Lookup();
+    AboutWnd::Lookup();
     window_ = ControlWnd::Instance();
     ASSERT_TRUE(window_);
     Activate();

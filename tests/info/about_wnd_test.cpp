@@ -15,7 +15,7 @@
 #include <ostream>
 #include <string>
 
-#include "app/version.h"
+#include "resources/version.h"
 #include "calculator/control_wnd.h"
 #include "framework/picture.h"
 #include "framework/runtime.h"

@@ -17,7 +17,7 @@
 #include <functional>
 #include <string>
 
-#include "app/menu_bar1.h"
+#include "calculator/menu_bar1.h"
 #include "calculator/control_wnd.h"
 #include "framework/runtime.h"
 #include "framework/window.h"

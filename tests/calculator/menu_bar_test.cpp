@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/menu_bar1.h"
+#include "calculator/menu_bar1.h"
 #include "framework/menu.h"
 #include "framework/runtime.h"
 

@@ -1,4 +1,4 @@
-#include "app/menu_bar1.h"
+#include "calculator/menu_bar1.h"
 
 #include <optional>
 #include <string>
