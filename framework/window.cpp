@@ -273,6 +273,17 @@ bool Window::IsClosed() const {
   return d_->closed;
 }
 
+void Window::SetMenuBar(std::shared_ptr<MenuBar> bar) {
+  RuntimeTraceAdd("Window.MenuBar " + std::string(ClassName()));
+  d_->menuModel = std::move(bar);
+  d_->BuildMenuBar();
+  d_->UpdateSize();
+}
+
+std::shared_ptr<MenuBar> Window::GetMenuBar() const {
+  return d_->menuModel;
+}
+
 void Window::SetProperties(const PropertyList& list) {
   for (const Property& property : list) {
     if (!ApplyFromTable<Impl>(kWindowSetters, "Window", *d_, property)) {

@@ -109,17 +109,6 @@ bool Window::Impl::EditCommand(std::string_view name) {
   return false;
 }
 
-void Window::SetMenuBar(std::shared_ptr<MenuBar> bar) {
-  RuntimeTraceAdd("Window.MenuBar " + std::string(ClassName()));
-  d_->menuModel = std::move(bar);
-  d_->BuildMenuBar();
-  d_->UpdateSize();
-}
-
-std::shared_ptr<MenuBar> Window::GetMenuBar() const {
-  return d_->menuModel;
-}
-
 void Window::AddMenuHandler(std::string itemName, std::function<bool()> handler) {
   d_->handlers.emplace_back(std::move(itemName), std::move(handler));
   d_->UpdateMenuEnabling();
