@@ -16,7 +16,9 @@ fail() {
 }
 
 displayfile=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$displayfile" 2>/dev/null &
+# Without -noreset the server resets whenever its last client leaves and drops
+# the connections that arrive meanwhile.
+Xvfb -noreset -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$displayfile" 2>/dev/null &
 xvfb=$!
 app_pid=""
 cleanup() {
