@@ -35,16 +35,24 @@ done
 export DISPLAY=":$(head -n1 "$displayfile")"
 export QT_QPA_PLATFORM=xcb
 
-# Polls for a visible window whose name matches; prints its id.
-wait_window() {
-  local name=$1 tries=$2
-  for _ in $(seq "$tries"); do
-    local id
-    id=$(xdotool search --onlyvisible --name "$name" 2>/dev/null | head -n1 || true)
-    if [ -n "$id" ]; then
+# The calculator: a visible window of this application titled Kestrova, of the
+# normal type. A message box shares the title and the class, not the type.
+calculator_window() {
+  local id props
+  for id in $(xdotool search --onlyvisible --name '^Kestrova$' 2>/dev/null); do
+    props=$(xprop -id "$id" WM_CLASS _NET_WM_WINDOW_TYPE 2>/dev/null || true)
+    if grep -q '^WM_CLASS(STRING) = ".*", "Kestrova"$' <<<"$props" &&
+      grep -q '^_NET_WM_WINDOW_TYPE(ATOM) = _NET_WM_WINDOW_TYPE_NORMAL$' <<<"$props"; then
       echo "$id"
       return 0
     fi
+  done
+  return 1
+}
+
+wait_calculator() {
+  for _ in $(seq "$1"); do
+    calculator_window && return 0
     sleep 0.1
   done
   return 1
@@ -62,10 +70,17 @@ for _ in $(seq 100); do
   sleep 0.05
 done
 [ "$(visible_windows)" -gt 0 ] || fail "no window appeared"
-if wait_window '^Kestrova$' 1 >/dev/null; then fail "the calculator came before the splash"; fi
+if calculator_window >/dev/null; then fail "the calculator came before the splash"; fi
 import -window root "$artifacts/splash.png"
 
-window=$(wait_window '^Kestrova$' 150) || fail "the splash did not give way to the calculator"
+if ! window=$(wait_calculator 150); then
+  other=$(xdotool search --onlyvisible --name '^Kestrova$' 2>/dev/null | head -n1 || true)
+  if [ -n "$other" ]; then
+    fail "the window titled Kestrova is not the calculator:" \
+      "$(xprop -id "$other" WM_CLASS _NET_WM_WINDOW_TYPE | tr '\n' ' ')"
+  fi
+  fail "the splash did not give way to the calculator"
+fi
 gave_way=$(echo "$(date +%s.%N) - $start" | bc)
 echo "end-to-end: the calculator window appeared after ${gave_way} s"
 sleep 0.3
