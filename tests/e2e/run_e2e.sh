@@ -58,14 +58,19 @@ wait_calculator() {
   return 1
 }
 
-visible_windows() { xdotool search --onlyvisible --name '.*' 2>/dev/null | wc -l; }
+# Visible top-level windows; the root window is always visible.
+root=$(xwininfo -root -int | awk '/Window id:/ { print $4 }')
+[ -n "$root" ] || fail "the root window of $DISPLAY cannot be read"
+visible_windows() {
+  xdotool search --onlyvisible --maxdepth 1 --name '.*' 2>/dev/null | grep -cvx "$root" || true
+}
 
 "$app" &
 app_pid=$!
 start=$(date +%s.%N)
 
 # The splash comes first: an untitled window, and no calculator yet.
-for _ in $(seq 100); do
+for _ in $(seq 300); do
   [ "$(visible_windows)" -gt 0 ] && break
   sleep 0.05
 done
