@@ -62,8 +62,16 @@ void AddFrameworkEntries() {
   S().table.push_back({"framework classes", RegisterFrameworkClasses, {}});
 }
 
+// A display that cannot be reached: its report opens no window.
+class DisplayUnavailable : public RuntimeException {
+ public:
+  using RuntimeException::RuntimeException;
+};
+
+using XcbConnection = std::unique_ptr<xcb_connection_t, void (*)(xcb_connection_t*)>;
+
 // Where windows cannot be shown: no display for the platform Qt will use.
-std::string MissingDisplay() {
+std::string MissingDisplay(XcbConnection& check) {
   const char* platform = std::getenv("QT_QPA_PLATFORM");
   std::string name = platform ? platform : "";
   auto set = [](const char* var) {
@@ -80,15 +88,21 @@ std::string MissingDisplay() {
   if (!x11) return {};
   if (!set("DISPLAY")) return "no display to open windows on (DISPLAY is not set)";
   // Qt aborts the process when it cannot reach the display: ask first.
-  xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
-  bool failed = xcb_connection_has_error(connection) != 0;
-  xcb_disconnect(connection);
-  if (failed) return "cannot open the display " + std::string(std::getenv("DISPLAY"));
+  check.reset(xcb_connect(nullptr, nullptr));
+  if (xcb_connection_has_error(check.get()) != 0)
+    return "cannot open the display " + std::string(std::getenv("DISPLAY"));
   return {};
 }
 
-void EnsureQApplication() {
-  if (QCoreApplication::instance() != nullptr) return;
+// Creates the Qt application unless one exists; where windows cannot be
+// shown, creates none and says why. The check's connection stays open until
+// Qt has its own: a server that resets when its last client leaves drops
+// connections that arrive meanwhile.
+std::string EnsureQApplication() {
+  if (QCoreApplication::instance() != nullptr) return {};
+  XcbConnection check(nullptr, xcb_disconnect);
+  std::string missing = MissingDisplay(check);
+  if (!missing.empty()) return missing;
   State& s = S();
   if (s.argv.empty()) {
     s.args = {s.programName};
@@ -97,6 +111,7 @@ void EnsureQApplication() {
   }
   // Lives until the process ends, like the windows it draws.
   new QApplication(s.argc, s.argv.data());
+  return {};
 }
 
 void WindDown(int generation) {
@@ -180,11 +195,8 @@ void RuntimeSetExceptionHelper(ExceptionHelper helper) {
 
 void RunFrameworkInitialization(const std::function<void()>& lateStartup) {
   RuntimeTraceAdd("RunFrameworkInitialization");
-  if (QCoreApplication::instance() == nullptr) {
-    std::string missing = MissingDisplay();
-    if (!missing.empty()) throw RuntimeException(missing);
-    EnsureQApplication();
-  }
+  std::string missing = EnsureQApplication();
+  if (!missing.empty()) throw DisplayUnavailable(missing);
   auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
   if (app == nullptr) throw RuntimeException("the runtime needs a widget application");
   app->setQuitOnLastWindowClosed(false);
@@ -224,11 +236,13 @@ void RuntimeRun() {
 void UnhandledException(std::exception_ptr exception) {
   std::string kind = "exception";
   std::string message;
+  bool noDisplay = false;
   try {
     if (exception) std::rethrow_exception(exception);
   } catch (const RuntimeException& e) {
     kind = std::string(e.Kind());
     message = e.what();
+    noDisplay = dynamic_cast<const DisplayUnavailable*>(&e) != nullptr;
   } catch (const std::exception& e) {
     message = e.what();
   } catch (...) {
@@ -239,7 +253,9 @@ void UnhandledException(std::exception_ptr exception) {
       S().args.empty() ? S().programName : std::filesystem::path(S().args[0]).filename().string();
   std::cerr << name << ": unhandled " << kind << ": " << message << std::endl;
   S().failed = true;
-  if (QCoreApplication::instance() == nullptr && MissingDisplay().empty()) EnsureQApplication();
+  // Asking the display again could find it back and open a box on it.
+  if (noDisplay) return;
+  EnsureQApplication();
   if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) return;
   QMessageBox box;
   box.setObjectName("UnhandledExceptionReport");
