@@ -2,6 +2,7 @@
 // Pieces the runtime's own files share; not for the application.
 
 #include <QString>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -20,6 +21,9 @@ namespace internal {
 // The windows the runtime holds, shown or hidden, in the order they were built.
 std::vector<std::shared_ptr<Window>>& OpenWindowList();
 void CloseAllWindows();
+// What the wind-down runs to close every window; the window layer gives it
+// when it builds a window, so that the runtime need not know windows.
+void SetWindowCloser(std::function<void()> closeAll);
 
 // The application's text (UTF-8, CR line breaks) as Qt shows it, and back.
 QString ToQt(std::string_view text);

@@ -10,7 +10,6 @@
 #include <iostream>
 #include <set>
 
-#include "framework/application.h"
 #include "framework/internal.h"
 #include "framework/object.h"
 #include "framework/values.h"
@@ -42,6 +41,7 @@ struct State {
   int beeps = 0;
   std::string resourceDirectory;
   std::string programName = "application";
+  std::function<void()> closeWindows;  // given by the windows, which the runtime does not know
   std::multiset<std::string, std::less<>> failNext;
 };
 
@@ -120,7 +120,7 @@ void WindDown(int generation) {
   s.windDownDone = true;
   ++s.windDowns;
   RuntimeTraceAdd("WindDown");
-  internal::CloseAllWindows();
+  if (s.closeWindows) s.closeWindows();
   // Outside the loop, exit() would only make every later modal loop return at
   // once (a MsgBox run after a wind-down in the same process).
   if (s.running) QCoreApplication::exit(s.quitStatus);
@@ -206,15 +206,6 @@ void RunFrameworkInitialization(const std::function<void()>& lateStartup) {
   QFont font = QApplication::font();
   font.setFamilies({QStringLiteral("Liberation Sans"), font.family()});
   QApplication::setFont(font);
-  if (S().app) {
-    const VersionData& version = S().app->Version();
-    if (!version.packageInfo.empty()) {
-      QCoreApplication::setApplicationName(QString::fromStdString(version.packageInfo));
-    }
-    if (!version.shortVersion.empty()) {
-      QCoreApplication::setApplicationVersion(QString::fromStdString(version.shortVersion));
-    }
-  }
   RuntimeTraceAdd("LateStartup");
   if (lateStartup) Dispatch(lateStartup);
 }
@@ -385,6 +376,10 @@ void RuntimeTraceAdd(std::string line) {
 
 namespace internal {
 
+void SetWindowCloser(std::function<void()> closeAll) {
+  S().closeWindows = std::move(closeAll);
+}
+
 int& ModalRuns() {
   static int runs = 0;
   return runs;
@@ -415,8 +410,8 @@ void MaybeFail(std::string_view operation) {
 }
 
 void ResetRuntime() {
-  internal::CloseAllWindows();
   State& s = S();
+  if (s.closeWindows) s.closeWindows();
   ++s.generation;
   s.quitting = false;
   s.windDownDone = false;

@@ -223,6 +223,7 @@ void Window::Constructor() {
   if (d_->constructed) return;
   RuntimeTraceAdd("Window.Constructor " + std::string(ClassName()));
   auto keep = d_->Keep();
+  internal::SetWindowCloser(&internal::CloseAllWindows);
   auto& list = internal::OpenWindowList();
   list.push_back(keep);
   try {
