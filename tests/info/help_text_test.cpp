@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <optional>
-#include <regex>
 #include <set>
 #include <string>
 #include <string_view>
@@ -127,13 +126,90 @@ enum Paragraph : std::size_t {
   kParagraphCount,
 };
 
-// The numbers written in a text: "1,000", ".101", "89".
-std::set<std::string> Numbers(const std::string& text) {
-  static const std::regex number("\\d+(?:,\\d{3})*(?:\\.\\d+)?|\\.\\d+");
+// Small scanners over a string_view: each one that matches drops what it
+// matched from the front of the view, and one that fails leaves the view alone.
+// ASCII classes only, so that UTF-8 bytes never count as letters or digits.
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+bool IsUpper(char c) {
+  return c >= 'A' && c <= 'Z';
+}
+bool IsLower(char c) {
+  return c >= 'a' && c <= 'z';
+}
+
+bool Skip(std::string_view& s, std::string_view prefix) {
+  if (!s.starts_with(prefix)) return false;
+  s.remove_prefix(prefix.size());
+  return true;
+}
+
+// The longest run, up to `limit` characters, of characters that are `is`.
+std::string_view TakeWhile(std::string_view& s, bool (*is)(char),
+                           std::size_t limit = std::string_view::npos) {
+  std::size_t n = 0;
+  while (n < s.size() && n < limit && is(s[n])) ++n;
+  const std::string_view run = s.substr(0, n);
+  s.remove_prefix(n);
+  return run;
+}
+
+// Exactly four digits, as a year is written; empty otherwise.
+std::string_view TakeYear(std::string_view& s) {
+  std::string_view rest = s;
+  const std::string_view year = TakeWhile(rest, IsDigit, 4);
+  if (year.size() != 4) return {};
+  s = rest;
+  return year;
+}
+
+// A capital and then lower-case letters, "Eddy"; empty otherwise.
+std::string_view TakeWord(std::string_view& s) {
+  if (s.size() < 2 || !IsUpper(s[0]) || !IsLower(s[1])) return {};
+  std::string_view rest = s.substr(1);
+  TakeWhile(rest, IsLower);
+  const std::string_view word = s.substr(0, s.size() - rest.size());
+  s = rest;
+  return word;
+}
+
+// A point and at least one digit: ".101".
+bool SkipFraction(std::string_view& s) {
+  if (s.size() < 2 || s[0] != '.' || !IsDigit(s[1])) return false;
+  s.remove_prefix(1);
+  TakeWhile(s, IsDigit);
+  return true;
+}
+
+// A comma and three digits: ",000". A fourth digit may follow; it starts a
+// number of its own.
+bool SkipThousands(std::string_view& s) {
+  if (s.size() < 4 || s[0] != ',' || !std::all_of(s.begin() + 1, s.begin() + 4, IsDigit)) {
+    return false;
+  }
+  s.remove_prefix(4);
+  return true;
+}
+
+// The numbers written in a text: "1,000", ".101", "89". Each is read as far as
+// it goes, and the search goes on after it.
+std::set<std::string> Numbers(std::string_view text) {
   std::set<std::string> found;
-  for (auto it = std::sregex_iterator(text.begin(), text.end(), number);
-       it != std::sregex_iterator(); ++it) {
-    found.insert(it->str());
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::string_view rest = text.substr(start);
+    if (!TakeWhile(rest, IsDigit).empty()) {
+      while (SkipThousands(rest)) {
+      }
+      SkipFraction(rest);
+    } else if (!SkipFraction(rest)) {
+      ++start;
+      continue;
+    }
+    const std::size_t end = text.size() - rest.size();
+    found.emplace(text.substr(start, end - start));
+    start = end;
   }
   return found;
 }
@@ -157,20 +233,74 @@ struct Reference {
   std::string year;
 };
 
-std::optional<Reference> ParseReference(const std::string& line) {
-  // Authors, (year), then a title and a source ending in pages with a hyphen.
-  static const std::regex shape("^(.+?) \\((\\d{4})\\)\\. .+ \\(?(?:pp\\. )?\\d+-\\d+\\)?\\..*$");
-  static const std::regex author("([A-Z][a-z]+(?:-[A-Z][a-z]+)?), (?:[A-Z]\\. ?)+");
-  std::smatch match;
-  if (!std::regex_match(line, match, shape)) return std::nullopt;
-  Reference reference{{}, match[2]};
-  const std::string authors = match[1];
-  for (auto it = std::sregex_iterator(authors.begin(), authors.end(), author);
-       it != std::sregex_iterator(); ++it) {
-    reference.surnames.push_back((*it)[1]);
+// Pages at the start of `s` and the full stop after them: "53-96." or
+// "(pp. 249-267).", the bracket and the "pp. " each optional.
+bool StartsWithPages(std::string_view s) {
+  Skip(s, "(");
+  Skip(s, "pp. ");
+  if (TakeWhile(s, IsDigit).empty() || !Skip(s, "-") || TakeWhile(s, IsDigit).empty()) {
+    return false;
   }
-  if (reference.surnames.empty()) return std::nullopt;
-  return reference;
+  Skip(s, ")");
+  return s.starts_with('.');
+}
+
+// A title and a source: some text, then a space and the pages.
+bool IsTitleAndSource(std::string_view s) {
+  for (std::size_t space = s.find(' ', 1); space != std::string_view::npos;
+       space = s.find(' ', space + 1)) {
+    if (StartsWithPages(s.substr(space + 1))) return true;
+  }
+  return false;
+}
+
+// One initial, "W." or "W. ".
+bool SkipInitial(std::string_view& s) {
+  if (s.size() < 2 || !IsUpper(s[0]) || s[1] != '.') return false;
+  s.remove_prefix(2);
+  Skip(s, " ");
+  return true;
+}
+
+// An author, "Kurz-Milcke, E." or "Graboys, T. B. ", and its surname; empty
+// when `s` does not start with one.
+std::string_view TakeAuthor(std::string_view& s) {
+  std::string_view rest = s;
+  if (TakeWord(rest).empty()) return {};
+  std::string_view barrel = rest;
+  if (Skip(barrel, "-") && !TakeWord(barrel).empty()) rest = barrel;
+  const std::string_view surname = s.substr(0, s.size() - rest.size());
+  if (!Skip(rest, ", ") || !SkipInitial(rest)) return {};
+  while (SkipInitial(rest)) {
+  }
+  s = rest;
+  return surname;
+}
+
+std::optional<Reference> ParseReference(std::string_view line) {
+  // One line: authors, (year), then a title and a source ending in pages with
+  // a hyphen. The authors end at the first " (year). " that such a rest follows.
+  if (line.find_first_of("\r\n") != std::string_view::npos) return std::nullopt;
+  for (std::size_t open = line.find(" (", 1); open != std::string_view::npos;
+       open = line.find(" (", open + 1)) {
+    std::string_view rest = line.substr(open + 2);
+    const std::string_view year = TakeYear(rest);
+    if (year.empty() || !Skip(rest, "). ") || !IsTitleAndSource(rest)) continue;
+    Reference reference{{}, std::string(year)};
+    // Surnames are looked for anywhere in the authors, skipping what is not one.
+    std::string_view authors = line.substr(0, open);
+    while (!authors.empty()) {
+      const std::string_view surname = TakeAuthor(authors);
+      if (surname.empty()) {
+        authors.remove_prefix(1);
+      } else {
+        reference.surnames.emplace_back(surname);
+      }
+    }
+    if (reference.surnames.empty()) return std::nullopt;
+    return reference;
+  }
+  return std::nullopt;
 }
 
 std::vector<Reference> References() {
@@ -182,6 +312,46 @@ std::vector<Reference> References() {
     if (reference) references.push_back(*reference);
   }
   return references;
+}
+
+// What is inside each bracket that holds no other bracket and ends in a year:
+// "Eddy, 1982" from "(Eddy, 1982)".
+std::vector<std::string_view> YearBrackets(std::string_view prose) {
+  std::vector<std::string_view> found;
+  for (std::size_t open = prose.find('('); open != std::string_view::npos;
+       open = prose.find('(', open + 1)) {
+    const std::size_t close = prose.find_first_of("()", open + 1);
+    if (close == std::string_view::npos || prose[close] != ')') continue;
+    const std::string_view inside = prose.substr(open + 1, close - open - 1);
+    if (inside.size() >= 4 && std::all_of(inside.end() - 4, inside.end(), IsDigit)) {
+      found.push_back(inside);
+    }
+  }
+  return found;
+}
+
+// "Eddy, 1982", "Gigerenzer & Hoffrage, 1995" or "Hoffrage et al., 2000".
+struct Citation {
+  std::string_view first;
+  bool etAl = false;
+  std::string_view second;  // empty unless two authors are named
+  std::string_view year;
+};
+
+std::optional<Citation> ParseCitation(std::string_view item) {
+  Citation citation;
+  citation.first = TakeWord(item);
+  if (citation.first.empty()) return std::nullopt;
+  if (Skip(item, " et al.")) {
+    citation.etAl = true;
+  } else if (Skip(item, " & ")) {
+    citation.second = TakeWord(item);
+    if (citation.second.empty()) return std::nullopt;
+  }
+  if (!Skip(item, ", ")) return std::nullopt;
+  citation.year = TakeYear(item);
+  if (citation.year.empty() || !item.empty()) return std::nullopt;
+  return citation;
 }
 
 TEST(HelpTextTest, IsValidUtf8WithOnlyTheTwoNonAsciiSymbols) {
@@ -334,30 +504,25 @@ TEST(HelpTextTest, CitationsInTheProseMatchTheReferences) {
   const std::vector<std::string> paragraphs = Paragraphs();
   ASSERT_EQ(paragraphs.size(), static_cast<std::size_t>(kParagraphCount));
 
-  static const std::regex group("\\(([^()]*\\d{4})\\)");
-  static const std::regex citation("([A-Z][a-z]+)(?: (et al\\.)| & ([A-Z][a-z]+))?, (\\d{4})");
   std::vector<bool> cited(references.size(), false);
   int citations = 0;
   for (std::size_t p = kHeading; p < kFirstReference; ++p) {
-    const std::string& prose = paragraphs[p];
-    for (auto g = std::sregex_iterator(prose.begin(), prose.end(), group);
-         g != std::sregex_iterator(); ++g) {
-      const std::string items = (*g)[1];
+    for (const std::string_view items : YearBrackets(paragraphs[p])) {
       std::size_t from = 0;
       while (from <= items.size()) {
         const std::size_t semicolon = std::min(items.find("; ", from), items.size());
-        const std::string item = items.substr(from, semicolon - from);
+        const std::string_view item = items.substr(from, semicolon - from);
         from = semicolon + 2;
-        std::smatch m;
-        if (!std::regex_match(item, m, citation)) {
+        const std::optional<Citation> c = ParseCitation(item);
+        if (!c) {
           ADD_FAILURE() << "malformed citation: " << item;
           continue;
         }
         ++citations;
         const auto matches = [&](const Reference& r) {
-          if (r.surnames.front() != m[1] || r.year != m[4]) return false;
-          if (m[2].matched) return r.surnames.size() >= 3;
-          if (m[3].matched) return r.surnames.size() == 2 && r.surnames[1] == m[3];
+          if (r.surnames.front() != c->first || r.year != c->year) return false;
+          if (c->etAl) return r.surnames.size() >= 3;
+          if (!c->second.empty()) return r.surnames.size() == 2 && r.surnames[1] == c->second;
           return r.surnames.size() == 1;
         };
         const auto found = std::find_if(references.begin(), references.end(), matches);
