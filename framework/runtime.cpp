@@ -371,7 +371,12 @@ const std::vector<std::string>& RuntimeTrace() {
 }
 
 void RuntimeTraceAdd(std::string line) {
-  S().trace.push_back(std::move(line));
+  auto& trace = S().trace;
+  // Half at a time: dropping one line would move all the others for each line.
+  if (trace.size() >= kRuntimeTraceLines) {
+    trace.erase(trace.begin(), trace.begin() + kRuntimeTraceLines / 2);
+  }
+  trace.push_back(std::move(line));
 }
 
 namespace internal {

@@ -7,6 +7,7 @@
 // event loop. One that escapes gets the report and ends the run with a
 // failure status.
 
+#include <cstddef>
 #include <exception>
 #include <functional>
 #include <memory>
@@ -82,7 +83,10 @@ std::string ResourceDirectory();
 void SetResourceDirectory(std::string directory);
 
 // What the runtime did, in order: each start-up step, initialiser and
-// finaliser, window construction and wind-down leaves one line.
+// finaliser, window construction and wind-down leaves one line. Windows come
+// and go for as long as the process runs, so the trace keeps only its latest
+// lines: at most kRuntimeTraceLines, and once full the older half goes.
+constexpr std::size_t kRuntimeTraceLines = 1000;
 const std::vector<std::string>& RuntimeTrace();
 void RuntimeTraceAdd(std::string line);
 

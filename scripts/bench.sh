@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the benchmarks in release mode and runs them: the calculation, one
-# Calculate press in an offscreen window, and start-up beside a bare Qt window.
+# Calculate press in an offscreen window, start-up beside a bare Qt window, and
+# resident memory while the help window opens and closes 6,000 times.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/setup.sh
@@ -13,4 +14,8 @@ done
 if [ -x build-release/bin/startup_timing ]; then
   echo "== startup_timing"
   bash bench/startup.sh build-release
+fi
+if [ -x build-release/bin/window_cycles ]; then
+  echo "== window_memory"
+  bash bench/window_memory.sh build-release
 fi

@@ -116,6 +116,21 @@ TEST_F(RuntimeTest, BeepsAreCounted) {
   EXPECT_EQ(fw::testing::BeepCount(), before + 3);
 }
 
+// Windows opened and closed for as long as the process runs leave lines: the
+// trace stays within its bound and keeps the latest of them, in order.
+TEST_F(RuntimeTest, TraceKeepsItsLatestLinesWithinItsBound) {
+  const std::size_t added = 3 * fw::kRuntimeTraceLines + 7;
+  for (std::size_t i = 0; i < added; ++i) {
+    fw::RuntimeTraceAdd("line " + std::to_string(i));
+    ASSERT_LE(fw::RuntimeTrace().size(), fw::kRuntimeTraceLines) << "after line " << i;
+  }
+  const auto& trace = fw::RuntimeTrace();
+  ASSERT_GE(trace.size(), fw::kRuntimeTraceLines / 2);
+  for (std::size_t back = 0; back < trace.size(); ++back) {
+    ASSERT_EQ(trace[trace.size() - 1 - back], "line " + std::to_string(added - 1 - back));
+  }
+}
+
 TEST_F(RuntimeTest, SecondQuitDuringTheWindDownStartsNothing) {
   // Like the calculator: closing the window asks to quit once more.
   TestWnd::Next().layout = [](fw::Window& w) { w.SetProperties(WindowList(200, 100)); };

@@ -1,6 +1,8 @@
 // Text controls: the text area's text with its carriage returns, appends,
-// bold runs and Open event; the label's line breaks.
+// bold runs, Open event and scroll bars; the label's line breaks.
 #include <QLabel>
+#include <QScrollBar>
+#include <QStyleOptionSlider>
 #include <QTest>
 #include <QTextEdit>
 #include <limits>
@@ -216,6 +218,47 @@ TEST_F(TextTest, AreaOpenEventComesOnceWhenTheWindowIsBuilt) {
   window->Hide();
   window->Show();
   EXPECT_EQ(opened, 1);
+}
+
+// The options a scroll bar's paint event hands the style.
+QStyleOptionSlider DrawnOption(const QScrollBar* bar) {
+  struct Peek : QScrollBar {
+    using QScrollBar::initStyleOption;
+  };
+  QStyleOptionSlider option;
+  (bar->*&Peek::initStyleOption)(&option);
+  return option;
+}
+
+// The style caches drawn pieces of scroll bars under the palette's cache key:
+// a new window's text area in the same colours as an earlier one must draw its
+// scroll bars with the same key, or each window adds pieces to the cache.
+TEST_F(TextTest, ScrollBarsInTheSameColoursDrawWithOnePalette) {
+  auto drawnWith = [](const fw::PropertyList& extra) {
+    TestWnd::Next().layout = [](fw::Window& w) { w.SetProperties(WindowList(400, 300)); };
+    TestWnd::Next().createControls = [extra](fw::Window& w) {
+      AddControl<fw::TextArea>(w, "area", Bounds(10, 10, 380, 200, extra));
+    };
+    auto window = fw::ImplicitWindow<TestWnd>();
+    auto* edit = qobject_cast<QTextEdit*>(Get<fw::TextArea>(*window, "area")->Widget());
+    const QScrollBar* bar = edit->verticalScrollBar();
+    QStyleOptionSlider option = DrawnOption(bar);
+    // In the scroll bar's own colours and colour group all the same.
+    EXPECT_EQ(option.palette, bar->palette());
+    EXPECT_EQ(option.palette.currentColorGroup(), bar->palette().currentColorGroup());
+    window->Close();
+    return option.palette;
+  };
+  // As the help window's text: colours of its own, equal to the last window's.
+  const fw::PropertyList white = {{"TextColor", fw::Color{0x00, 0x00, 0x00, 0x00}},
+                                  {"BackgroundColor", fw::Color{0xff, 0xff, 0xff, 0x00}},
+                                  {"HideSelection", true}};
+  const QPalette first = drawnWith(white);
+  const QPalette again = drawnWith(white);
+  const QPalette red = drawnWith({{"BackgroundColor", fw::Color{0xff, 0xe0, 0xe0, 0x00}}});
+  EXPECT_EQ(again.cacheKey(), first.cacheKey());
+  EXPECT_NE(red.cacheKey(), first.cacheKey());
+  EXPECT_EQ(red.color(QPalette::Base), QColor(0xff, 0xe0, 0xe0));
 }
 
 TEST_F(TextTest, LabelBreaksLinesAtCarriageReturns) {
