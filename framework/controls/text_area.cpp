@@ -1,10 +1,13 @@
 #include "framework/controls/text_area.h"
 
+#include <QScrollBar>
+#include <QStyleOptionSlider>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QTimer>
+#include <algorithm>
 #include <array>
 
 #include "framework/controls/widget_p.h"
@@ -12,9 +15,42 @@
 namespace fw {
 namespace {
 
+// The first palette kept in the same colours as palette, in its colour group.
+// Qt's style caches drawn pieces of a scroll bar under keys that hold the
+// palette's cache key, and a widget inside one with a palette of its own gets
+// a palette with a key of its own, equal colours or not: drawn with its own,
+// each new window's text area would add pieces to the cache for good.
+QPalette SharedPalette(const QPalette& palette) {
+  static std::vector<QPalette> kept;
+  constexpr std::size_t kKept = 16;
+  auto found = std::find(kept.begin(), kept.end(), palette);
+  if (found == kept.end()) {
+    if (kept.size() == kKept) kept.erase(kept.begin());
+    found = kept.insert(kept.end(), palette);
+  }
+  QPalette shared = *found;
+  shared.setCurrentColorGroup(palette.currentColorGroup());
+  return shared;
+}
+
+class AreaScrollBar : public QScrollBar {
+ public:
+  using QScrollBar::QScrollBar;
+
+ protected:
+  void initStyleOption(QStyleOptionSlider* option) const override {
+    QScrollBar::initStyleOption(option);
+    option->palette = SharedPalette(option->palette);
+  }
+};
+
 class AreaWidget : public internal::ControlWidget<QTextEdit, TextArea> {
  public:
-  using ControlWidget::ControlWidget;
+  AreaWidget(QWidget* parent, std::weak_ptr<TextArea> owner)
+      : ControlWidget(parent, std::move(owner)) {
+    setVerticalScrollBar(new AreaScrollBar(Qt::Vertical, this));
+    setHorizontalScrollBar(new AreaScrollBar(Qt::Horizontal, this));
+  }
 
  protected:
   // What the user sees, reads or edits includes every append made so far.
