@@ -14,15 +14,15 @@
 #include <vector>
 
 #include "app/kestrova_app.h"
-#include "calculator/menu_bar1.h"
 #include "app/startup.h"
-#include "resources/version.h"
 #include "calculator/control_wnd.h"
+#include "calculator/menu_bar1.h"
 #include "framework/application.h"
 #include "framework/runtime.h"
 #include "framework/window.h"
 #include "info/about_wnd.h"
 #include "info/help_wnd.h"
+#include "resources/version.h"
 
 namespace kestrova {
 namespace {

@@ -15,13 +15,13 @@
 #include <ostream>
 #include <string>
 
-#include "resources/version.h"
 #include "calculator/control_wnd.h"
 #include "framework/picture.h"
 #include "framework/runtime.h"
 #include "framework/window.h"
 #include "info/about_wnd.h"
 #include "info/ks350.h"
+#include "resources/version.h"
 #include "tests/support/window_test_helpers.h"
 
 namespace kestrova {

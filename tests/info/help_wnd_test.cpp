@@ -17,8 +17,8 @@
 #include <functional>
 #include <string>
 
-#include "calculator/menu_bar1.h"
 #include "calculator/control_wnd.h"
+#include "calculator/menu_bar1.h"
 #include "framework/runtime.h"
 #include "framework/window.h"
 #include "info/help_wnd.h"
