@@ -19,7 +19,7 @@ namespace fw {
 class Object;
 
 struct ClassInfo {
-  std::string name;                           // registered name, e.g. "Kestrova"
+  std::string name;                           // registered name, as the application gives it
   std::string base;                           // the framework base class's name
   std::set<std::string, std::less<>> events;  // events handled in the class's own code
   // A new, unconstructed object of the class, for classes that others open by
