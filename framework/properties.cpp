@@ -64,13 +64,15 @@ const char* TypeName(const PropertyValue& value) {
   return kNames[value.index()];
 }
 
+void ThrowWrongType(const Property& property, std::string_view owner) {
+  throw RuntimeException("property " + property.name + " of " + std::string(owner) +
+                         " does not take a " + TypeName(property.value));
+}
+
 bool IsIgnoredProperty(std::string_view owner, const Property& property) {
   for (const Ignored& ignored : kIgnored) {
     if (ignored.owner != owner || ignored.name != property.name) continue;
-    if (property.value.index() != ignored.type) {
-      throw RuntimeException("property " + property.name + " of " + std::string(owner) +
-                             " does not take a " + TypeName(property.value));
-    }
+    if (property.value.index() != ignored.type) ThrowWrongType(property, owner);
     return true;
   }
   return false;

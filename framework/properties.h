@@ -57,11 +57,12 @@ const char* TypeName(const PropertyValue& value);
 
 // The entry's value as a T; a value of another type raises RuntimeException
 // naming the entry and its owner (a class name).
+[[noreturn]] void ThrowWrongType(const Property& property, std::string_view owner);
+
 template <class T>
 const T& PropertyAs(const Property& property, std::string_view owner) {
   if (const T* typed = std::get_if<T>(&property.value)) return *typed;
-  throw RuntimeException("property " + property.name + " of " + std::string(owner) +
-                         " does not take a " + TypeName(property.value));
+  ThrowWrongType(property, owner);
 }
 
 // Sets field from the entry, checking the type.

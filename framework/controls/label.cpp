@@ -52,8 +52,7 @@ void Label::UpdateStyle() {
 
 void Label::UpdateStyleOn(QLabel* label) {
   if (!label) return;
-  label->setFont(internal::MakeFont(style_.fontName, style_.fontSize, style_.bold, style_.italic,
-                                    style_.underline));
+  label->setFont(StyleFont());
   QPalette palette = label->palette();
   palette.setColor(QPalette::WindowText, internal::ToQColor(style_.textColor));
   label->setPalette(palette);

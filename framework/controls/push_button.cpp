@@ -73,8 +73,7 @@ bool PushButton::ApplyProperty(const Property& property) {
 void PushButton::UpdateStyle() {
   auto* button = qobject_cast<QPushButton*>(Widget());
   if (!button) return;
-  button->setFont(internal::MakeFont(style_.fontName, style_.fontSize, style_.bold, style_.italic,
-                                     style_.underline));
+  button->setFont(StyleFont());
 }
 
 }  // namespace fw

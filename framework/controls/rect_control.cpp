@@ -1,5 +1,6 @@
 #include "framework/controls/rect_control.h"
 
+#include <QApplication>
 #include <QPointer>
 #include <QWidget>
 #include <algorithm>
@@ -180,6 +181,25 @@ void RectControl::UpdateWidget() {
   const QString tip = internal::ToQt(tooltip_).toHtmlEscaped();
   widget->setToolTip(tip.isEmpty() ? QString() : QStringLiteral("<p>%1</p>").arg(tip));
   UpdateFocusPolicy();
+}
+
+QFont RectControl::StyleFont() const {
+  QFont font = QApplication::font();
+  if (style_.fontName == "Courier") {
+    // Courier's metric twins before any other fixed-pitch font: 0.6 em a character.
+    font.setFamilies({"Courier", "Courier New", "Nimbus Mono PS", "Liberation Mono",
+                      "DejaVu Sans Mono", "monospace"});
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+  } else if (!style_.fontName.empty() && style_.fontName != "System") {
+    font.setFamilies({QString::fromStdString(style_.fontName)});
+  }
+  // Sizes are in the window's units (one unit, one pixel); 0 keeps the default.
+  if (style_.fontSize > 0) font.setPixelSize(static_cast<int>(style_.fontSize + 0.5f));
+  font.setBold(style_.bold);
+  font.setItalic(style_.italic);
+  font.setUnderline(style_.underline);
+  return font;
 }
 
 bool RectControl::ApplyStyleProperty(const Property& property) {

@@ -10,6 +10,8 @@
 
 #include "framework/controls/control.h"
 
+class QFont;
+
 namespace fw {
 
 class RectControl : public Control {
@@ -82,6 +84,8 @@ class RectControl : public Control {
   // The style properties of the text controls; false if not one of them.
   bool ApplyStyleProperty(const Property& property);
   virtual void UpdateStyle() {}
+  // The style's font; "Courier" is any fixed-pitch font of its metrics.
+  QFont StyleFont() const;
 
  private:
   void SetInitialParent(std::string parent);

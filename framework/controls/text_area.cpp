@@ -249,8 +249,7 @@ void TextArea::UpdateStyle() {
   auto* area = Edit(Widget());
   if (!area) return;
   Flush();
-  QFont font = internal::MakeFont(style_.fontName, style_.fontSize, style_.bold, style_.italic,
-                                  style_.underline);
+  QFont font = StyleFont();
   area->setFont(font);
   area->document()->setDefaultFont(font);
   QPalette palette = area->palette();

@@ -116,8 +116,7 @@ bool TextField::ApplyProperty(const Property& property) {
 void TextField::UpdateStyle() {
   auto* field = LineEdit(Widget());
   if (!field) return;
-  field->setFont(internal::MakeFont(style_.fontName, style_.fontSize, style_.bold, style_.italic,
-                                    style_.underline));
+  field->setFont(StyleFont());
   QPalette palette = field->palette();
   palette.setColor(QPalette::Text, internal::ToQColor(style_.textColor));
   palette.setColor(QPalette::Base, internal::ToQColor(style_.backgroundColor));

@@ -9,7 +9,6 @@
 
 #include <QColor>
 #include <QEvent>
-#include <QFont>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScopedValueRollback>
@@ -23,8 +22,6 @@
 namespace fw::internal {
 
 QColor ToQColor(Color color);
-// The font of a control's style; "Courier" is any fixed-pitch font of its metrics.
-QFont MakeFont(const std::string& name, float size, bool bold, bool italic, bool underline);
 // A TextAlignment code as Qt's horizontal alignment.
 Qt::Alignment HorizontalAlignment(std::int64_t code);
 
