@@ -1,11 +1,13 @@
 #include "framework/controls/text_area.h"
 
+#include <QFontInfo>
 #include <QScrollBar>
 #include <QStyleOptionSlider>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QTextFrame>
 #include <QTimer>
 #include <algorithm>
 #include <array>
@@ -110,6 +112,21 @@ class ProgramEdit {
   bool undo_;
 };
 
+// Prose stands a few pixels inside the frame, as in a platform text view, but
+// not on the right, beside the scroll bar: the help's widest example row
+// leaves 3 of its 534 pixels. Fixed-pitch text is laid out in columns across
+// the whole width (a row of 102 Courier characters is within a pixel of the
+// display's width), so it has none. QTextDocument::clear() drops them.
+void SetMargins(QTextEdit* area) {
+  QTextFrame* root = area->document()->rootFrame();
+  QTextFrameFormat format = root->frameFormat();
+  format.setMargin(QFontInfo(area->font()).fixedPitch() ? 0 : 3);
+  format.setRightMargin(0);
+  if (format == root->frameFormat()) return;
+  ProgramEdit edit(area->document());
+  root->setFrameFormat(format);
+}
+
 // Sets the weight of the characters start to end - 1 (code points of the
 // text); the part beyond the end of the text is ignored.
 void SetWeight(QTextDocument* document, std::int64_t start, std::int64_t end, bool bold) {
@@ -142,9 +159,7 @@ QWidget* TextArea::CreateWidget(QWidget* parent) {
   auto* area = new AreaWidget(parent, std::static_pointer_cast<TextArea>(shared_from_this()));
   area->setAcceptRichText(false);
   area->setTabChangesFocus(true);
-  // No margin inside the frame: rows laid out for the area's width fit it (a
-  // row of 102 Courier characters is within a pixel of the display's width).
-  area->document()->setDocumentMargin(0);
+  SetMargins(area);
   area->setLineWrapMode(QTextEdit::WidgetWidth);
   area->document()->setUndoRedoEnabled(true);
   return area;
@@ -158,6 +173,7 @@ void TextArea::SetText(std::string text) {
   QTextDocument* document = area->document();
   ProgramEdit edit(document);
   document->clear();
+  SetMargins(area);
   QTextCursor cursor(document);
   cursor.setBlockCharFormat(BaseFormat(area));
   cursor.insertText(ToDocument(text), BaseFormat(area));
@@ -252,6 +268,7 @@ void TextArea::UpdateStyle() {
   QFont font = StyleFont();
   area->setFont(font);
   area->document()->setDefaultFont(font);
+  SetMargins(area);
   QPalette palette = area->palette();
   palette.setColor(QPalette::Text, internal::ToQColor(style_.textColor));
   palette.setColor(QPalette::Base, internal::ToQColor(style_.backgroundColor));

@@ -6,6 +6,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QDialog>
+#include <QImage>
 #include <QMenuBar>
 #include <QTest>
 #include <QTextBlock>
@@ -116,6 +117,24 @@ fw::PropertyList TextAreaEntries() {
   };
 }
 
+// The first column of the window's grab, counted from its left edge, where
+// the text area's viewport draws anything but its background: the leftmost
+// ink of the text (the frame and scroll bar lie outside the viewport, and
+// rows below the text are blank); -1 if nothing is drawn.
+int LeftmostInk(QWidget* window, const QTextEdit& edit) {
+  const QImage shot = window->grab().toImage();
+  const QWidget* viewport = edit.viewport();
+  const QRect view =
+      QRect(viewport->mapTo(window, QPoint(0, 0)), viewport->size()).intersected(shot.rect());
+  const QColor background = edit.palette().color(QPalette::Base);
+  for (int x = view.left(); x <= view.right(); ++x) {
+    for (int y = view.top(); y <= view.bottom(); ++y) {
+      if (shot.pixelColor(x, y) != background) return x;
+    }
+  }
+  return -1;
+}
+
 class HelpWndTest : public ::testing::Test {
  protected:
   void SetUp() override { fw::testing::ResetRuntime(); }
@@ -220,6 +239,10 @@ TEST_F(HelpWndTest, ShowsTheHelpTextCharacterForCharacterWithItsHeadingBold) {
   EXPECT_FALSE(Editor(*help)->isReadOnly());
   EXPECT_NE(Editor(*help)->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
   ExpectBoldHeadingOnly(*help);
+  // The prose stands inside the window, not against its left edge.
+  const int ink = LeftmostInk(help->Widget(), *Editor(*help));
+  EXPECT_GE(ink, 3);
+  EXPECT_LE(ink, 8) << "a few pixels, not an indent";
 }
 
 // At the window's own size each row of the example display is one line on
