@@ -1,5 +1,3 @@
-find_package(GTest REQUIRED)
-
 # kestrova_add_test(<name> SOURCES <files...> LIBS <targets...> [GUI])
 # One GoogleTest executable registered with CTest. GUI tests share a main
 # that brings up a QApplication on the offscreen platform.

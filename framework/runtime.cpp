@@ -352,7 +352,7 @@ std::string ResourceDirectory() {
     dir = QCoreApplication::applicationDirPath().toStdString();
   }
   for (const fs::path& candidate : {dir / ".." / "resources", dir / "resources",
-                                    dir / ".." / "share" / s.programName / "resources"}) {
+                                    dir / KESTROVA_DATADIR_FROM_BINDIR / s.programName / "resources"}) {
     if (fs::is_directory(candidate, error)) return fs::weakly_canonical(candidate, error).string();
   }
   return (dir / ".." / "resources").string();

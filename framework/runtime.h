@@ -74,11 +74,12 @@ void MsgBox(std::string_view message);
 
 // The program's name, given by the application at start-up: the name its
 // reports go under when there are no process arguments to take it from, and
-// the folder under <prefix>/share that an installed copy keeps its resources in.
+// the folder under the data directory that an installed copy keeps its
+// resources in.
 void RuntimeSetProgramName(std::string name);
 
 // The directory the application's resources are read from: <exe>/../resources,
-// <exe>/resources or <exe>/../share/<program name>/resources, unless set.
+// <exe>/resources or, installed, <datadir>/<program name>/resources, unless set.
 std::string ResourceDirectory();
 void SetResourceDirectory(std::string directory);
 

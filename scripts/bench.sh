@@ -5,7 +5,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/setup.sh
-cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+kestrova_install "${KESTROVA_BUILD_PACKAGES[@]}" "${KESTROVA_BENCH_PACKAGES[@]}"
+cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
+  -DKESTROVA_BENCH=ON >/dev/null
 cmake --build build-release -j"$(nproc)"
 for bench in build-release/bin/*_bench; do
   echo "== $(basename "$bench")"

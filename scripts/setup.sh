@@ -1,39 +1,46 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that the build, the tests and the benchmarks
-# need, where they are missing. Sourced by the other scripts.
+# Installs Debian packages where they are missing. Sourced by the other
+# scripts, each of which asks for what it uses:
+#   kestrova_install <package...>
+#   kestrova_install_locale <locale>       e.g. de_DE.UTF-8
+# KESTROVA_BUILD_PACKAGES is what building and running the application need;
+# KESTROVA_BENCH_PACKAGES what the benchmarks add.
 set -euo pipefail
 
-KESTROVA_PACKAGES=(
+KESTROVA_BUILD_PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core fonts-liberation2
-  xvfb xdotool x11-utils imagemagick libx11-dev libxcb1-dev libxtst-dev libxdamage-dev
-  locales clang-format bc
 )
+# Google Benchmark, and the X libraries and virtual display that the start-up
+# and memory measurements drive the real program with.
+KESTROVA_BENCH_PACKAGES=(libbenchmark-dev libx11-dev libxtst-dev libxdamage-dev xvfb xdotool)
 
-kestrova_setup() {
+kestrova_sudo() {
+  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+kestrova_install() {
   local missing=()
-  for package in "${KESTROVA_PACKAGES[@]}"; do
+  for package in "$@"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
       missing+=("$package")
   done
   if ((${#missing[@]})); then
-    local sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo="sudo"
     echo "Installing: ${missing[*]}"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
-      "${missing[@]}" >/dev/null
-  fi
-  # The number helpers are tested under a locale that writes "0,5".
-  if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf8$'; then
-    local sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo="sudo"
-    $sudo sed -i 's/^# *de_DE.UTF-8 UTF-8/de_DE.UTF-8 UTF-8/' /etc/locale.gen
-    grep -q '^de_DE.UTF-8 UTF-8' /etc/locale.gen || echo 'de_DE.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
-    $sudo locale-gen >/dev/null
+    kestrova_sudo apt-get update -qq
+    kestrova_sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq \
+      --no-install-recommends "${missing[@]}" >/dev/null
   fi
 }
 
-kestrova_setup
+kestrova_install_locale() {
+  local locale=$1 generated=${1/UTF-8/utf8}
+  if ! locale -a 2>/dev/null | grep -qix "$generated"; then
+    kestrova_install locales
+    kestrova_sudo sed -i "s/^# *$locale UTF-8/$locale UTF-8/" /etc/locale.gen
+    grep -q "^$locale UTF-8" /etc/locale.gen ||
+      echo "$locale UTF-8" | kestrova_sudo tee -a /etc/locale.gen >/dev/null
+    kestrova_sudo locale-gen >/dev/null
+  fi
+}

@@ -1,20 +1,41 @@
 #!/usr/bin/env bash
 # Sets up a fresh Debian machine, builds Kestrova and runs every test.
-#   scripts/test.sh            the normal build, in build/
+#   scripts/test.sh            the normal build, with GCC, in build/
 #   scripts/test.sh --asan     with AddressSanitizer and UndefinedBehaviorSanitizer, in build-asan/
-# KESTROVA_WERROR=ON makes compiler warnings errors (CI sets it). It is passed
-# on every run, so a value cached in the build folder does not linger.
+#   scripts/test.sh --clang    with clang, in build-clang/
+# KESTROVA_WERROR=ON makes compiler warnings errors, and KESTROVA_BENCH=ON
+# builds the benchmarks too, so that they keep compiling (CI sets both). They
+# are passed on every run, so a value cached in the build folder does not linger.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/setup.sh
 
+# The test programs, the virtual display and what drives it, and a locale that
+# writes decimals with a comma.
+kestrova_install "${KESTROVA_BUILD_PACKAGES[@]}" libgtest-dev \
+  xvfb xdotool x11-utils imagemagick bc
+kestrova_install_locale de_DE.UTF-8
+
 dir=build
 options=(-DCMAKE_BUILD_TYPE=Debug)
-if [ "${1:-}" = "--asan" ]; then
-  dir=build-asan
-  options=(-DCMAKE_BUILD_TYPE=Debug -DKESTROVA_SANITIZE=ON -DKESTROVA_BENCH=OFF)
-fi
-options+=(-DKESTROVA_WERROR="${KESTROVA_WERROR:-OFF}")
+case "${1:-}" in
+  --asan)
+    dir=build-asan
+    options+=(-DKESTROVA_SANITIZE=ON)
+    ;;
+  --clang)
+    kestrova_install clang
+    dir=build-clang
+    options+=(-DCMAKE_CXX_COMPILER=clang++)
+    ;;
+  "") ;;
+  *)
+    echo "usage: scripts/test.sh [--asan | --clang]" >&2
+    exit 2
+    ;;
+esac
+options+=(-DKESTROVA_WERROR="${KESTROVA_WERROR:-OFF}" -DKESTROVA_BENCH="${KESTROVA_BENCH:-OFF}")
+if [ "${KESTROVA_BENCH:-OFF}" = ON ]; then kestrova_install "${KESTROVA_BENCH_PACKAGES[@]}"; fi
 cmake -S . -B "$dir" -G Ninja "${options[@]}" >/dev/null
 cmake --build "$dir" -j"$(nproc)"
 ctest --test-dir "$dir" --output-on-failure -j"$(nproc)"

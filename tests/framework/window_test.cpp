@@ -372,8 +372,9 @@ TEST_F(WindowTest, BackgroundColourBytesAreRedGreenBlueThenTransparency) {
       {{0x02, 0x3f, 0xa8, 0x00}, QColor(0x02, 0x3f, 0xa8)},
       {{0xff, 0xff, 0xff, 0x00}, QColor(0xff, 0xff, 0xff)},
       {{0xc0, 0x10, 0x20, 0x00}, QColor(0xc0, 0x10, 0x20)}};
-  for (const auto& [color, expected] : cases) {
-    TestWnd::Next().layout = [color](fw::Window& w) {
+  for (const auto& [colour, expected] : cases) {
+    // A copy: clang before 16 cannot capture a structured binding.
+    TestWnd::Next().layout = [color = colour](fw::Window& w) {
       w.SetProperties(
           WindowList(120, 80, {{"HasBackgroundColor", true}, {"BackgroundColor", color}}));
     };
