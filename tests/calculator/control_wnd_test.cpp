@@ -35,6 +35,7 @@
 #include "framework/runtime.h"
 #include "info/about_wnd.h"
 #include "info/help_wnd.h"
+#include "tests/support/modal_guard.h"
 
 namespace kestrova {
 namespace {
@@ -77,6 +78,7 @@ class BoxReader {
   int seen() const { return seen_; }
 
  private:
+  testing::ExpectModalBoxes expected_;
   QTimer timer_;
   QString text_;
   QString objectName_;
