@@ -23,6 +23,7 @@
 #include "info/about_wnd.h"
 #include "info/help_wnd.h"
 #include "resources/version.h"
+#include "tests/support/modal_guard.h"
 
 namespace kestrova {
 namespace {
@@ -78,6 +79,7 @@ class ReportCloser {
   const std::vector<std::string>& Texts() const { return texts_; }
 
  private:
+  testing::ExpectModalBoxes expected_;
   QTimer timer_;
   std::vector<std::string> texts_;
 };

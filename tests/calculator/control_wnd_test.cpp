@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -20,7 +21,6 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstdlib>
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -35,6 +35,7 @@
 #include "framework/runtime.h"
 #include "info/about_wnd.h"
 #include "info/help_wnd.h"
+#include "tests/support/modal_guard.h"
 
 namespace kestrova {
 namespace {
@@ -77,6 +78,7 @@ class BoxReader {
   int seen() const { return seen_; }
 
  private:
+  testing::ExpectModalBoxes expected_;
   QTimer timer_;
   QString text_;
   QString objectName_;
@@ -937,9 +939,9 @@ TEST_F(ControlWndTest, WithoutThePictureTheWindowOpensWithAnEmptyBanner) {
   window_->Close();
   fw::testing::ResetRuntime();
   ReleaseKS550();
-  const auto empty = std::filesystem::temp_directory_path() / "kestrova-no-pictures";
-  std::filesystem::create_directories(empty);
-  fw::SetResourceDirectory(empty.string());
+  const QTemporaryDir empty;
+  ASSERT_TRUE(empty.isValid());
+  fw::SetResourceDirectory(empty.path().toStdString());
   const int opens = fw::Picture::OpenCount();
 
   auto bare = ControlWnd::Instance();
@@ -957,7 +959,6 @@ TEST_F(ControlWndTest, WithoutThePictureTheWindowOpensWithAnEmptyBanner) {
   EXPECT_NE(found, nullptr);
   EXPECT_EQ(KS550(), found);
   EXPECT_EQ(fw::Picture::OpenCount(), opens + 3);
-  std::filesystem::remove(empty);
 }
 
 }  // namespace

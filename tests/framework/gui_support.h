@@ -21,6 +21,7 @@
 #include "framework/object.h"
 #include "framework/properties.h"
 #include "framework/window.h"
+#include "tests/support/modal_guard.h"
 
 class QWidget;
 
@@ -173,6 +174,7 @@ class ModalCloser {
 
  private:
   void Poll();
+  kestrova::testing::ExpectModalBoxes expected_;
   std::function<void(QWidget*)> inspect_;
   QTimer timer_;
   int tries_ = 0;

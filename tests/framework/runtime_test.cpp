@@ -1,14 +1,21 @@
 // The runtime's services: pictures, the message box, the beep, quitting, the
 // unhandled-exception report, delegates, checked casts and the class registry.
+#include <gtest/gtest-spi.h>
+
 #include <QApplication>
+#include <QDialog>
 #include <QFile>
 #include <QLabel>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
+#include <exception>
+#include <functional>
 #include <stdexcept>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "framework/menu.h"
 #include "framework/picture.h"
@@ -105,6 +112,34 @@ TEST_F(RuntimeTest, MessageBoxOverAWindowBlocksItsInput) {
   EXPECT_EQ(closer.Seen(), 1);
   EXPECT_TRUE(blocked);
   EXPECT_TRUE(window->IsVisible());
+}
+
+// The shared test main closes a modal box that no test expects at once and
+// fails the running test with its text, instead of leaving it to a user.
+TEST_F(RuntimeTest, UnexpectedBoxIsClosedAndFailsTheTestWithItsText) {
+  const std::vector<std::pair<std::function<void()>, std::string>> boxes = {
+      {[] { fw::MsgBox("nobody\rwaits"); }, "MsgBox \"nobody\nwaits\""},
+      {[] { fw::UnhandledException(std::make_exception_ptr(fw::NilObjectException("gone"))); },
+       "UnhandledExceptionReport \"An exception of class NilObjectException was not handled. "
+       "The application must shut down.\ngone\""},
+  };
+  for (const auto& [open, text] : boxes) {
+    SCOPED_TRACE(text);
+    // Closes the box only when the guard did not, so that the test cannot hang.
+    bool rescued = false;
+    QTimer rescue;
+    rescue.setSingleShot(true);
+    QObject::connect(&rescue, &QTimer::timeout, [&rescued] {
+      rescued = true;
+      if (auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget())) box->reject();
+    });
+    rescue.start(5000);
+    ::testing::internal::CaptureStderr();
+    EXPECT_NONFATAL_FAILURE(open(), text);
+    ::testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(rescued);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  }
 }
 
 TEST_F(RuntimeTest, BeepsAreCounted) {

@@ -6,11 +6,11 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFontMetrics>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
 #include <algorithm>
-#include <filesystem>
 #include <functional>
 #include <ostream>
 #include <string>
@@ -396,14 +396,9 @@ class Ks350Test : public AboutWndTest {
  protected:
   void SetUp() override {
     AboutWndTest::SetUp();
-    empty_ = std::filesystem::temp_directory_path() / "kestrova-no-pictures";
-    std::filesystem::create_directories(empty_);
+    ASSERT_TRUE(empty_.isValid());
   }
-  void TearDown() override {
-    AboutWndTest::TearDown();
-    std::filesystem::remove_all(empty_);
-  }
-  std::filesystem::path empty_;
+  QTemporaryDir empty_;
 };
 
 TEST_F(Ks350Test, OpensThePictureOnceAndHandsOutTheSameOne) {
@@ -426,7 +421,7 @@ TEST_F(Ks350Test, OpensThePictureOnceAndHandsOutTheSameOne) {
 }
 
 TEST_F(Ks350Test, MissingPictureIsNotCachedAndTheWindowIsBuiltAllTheSame) {
-  fw::SetResourceDirectory(empty_.string());
+  fw::SetResourceDirectory(empty_.path().toStdString());
   const int before = fw::Picture::OpenCount();
   EXPECT_EQ(KS350(), nullptr);
   EXPECT_EQ(KS350(), nullptr);

@@ -24,6 +24,7 @@
 #include "framework/controls.h"
 #include "framework/properties.h"
 #include "framework/runtime.h"
+#include "tests/support/modal_guard.h"
 
 namespace kestrova::testing {
 
@@ -58,6 +59,7 @@ class ModalWatch {
   int Seen() const { return seen_; }
 
  private:
+  ExpectModalBoxes expected_;
   QTimer timer_;
   int seen_ = 0;
 };
