@@ -351,8 +351,9 @@ std::string ResourceDirectory() {
   if (error && QCoreApplication::instance() != nullptr) {
     dir = QCoreApplication::applicationDirPath().toStdString();
   }
-  for (const fs::path& candidate : {dir / ".." / "resources", dir / "resources",
-                                    dir / KESTROVA_DATADIR_FROM_BINDIR / s.programName / "resources"}) {
+  for (const fs::path& candidate :
+       {dir / ".." / "resources", dir / "resources",
+        dir / KESTROVA_DATADIR_FROM_BINDIR / s.programName / "resources"}) {
     if (fs::is_directory(candidate, error)) return fs::weakly_canonical(candidate, error).string();
   }
   return (dir / ".." / "resources").string();
