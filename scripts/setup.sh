@@ -8,8 +8,7 @@
 set -euo pipefail
 
 KESTROVA_BUILD_PACKAGES=(
-  build-essential cmake ninja-build pkg-config
-  qt6-base-dev libgl-dev
+  build-essential cmake ninja-build qt6-base-dev
   fonts-dejavu-core fonts-liberation2
 )
 # Google Benchmark, and the X libraries and virtual display that the start-up
