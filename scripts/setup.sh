@@ -8,7 +8,7 @@ KESTROVA_PACKAGES=(
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core fonts-liberation2
-  xvfb xdotool x11-utils imagemagick libx11-dev libxcb1-dev libxtst-dev libxdamage-dev
+  xvfb xdotool xclip x11-utils imagemagick libx11-dev libxcb1-dev libxtst-dev libxdamage-dev
   locales clang-format bc
 )
 
