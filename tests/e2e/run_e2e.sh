@@ -212,6 +212,22 @@ compare_results() {
   done
 }
 
+# Compares as above, again and again for up to 10 s, until all the result
+# controls show ($2 = shown) or none does ($2 = gone).
+await_results() {
+  local deadline=$((SECONDS + 10))
+  while :; do
+    compare_results "$1"
+    if [ "$2" = shown ]; then
+      [ "${#unchanged[@]}" -eq 0 ] && return
+    else
+      [ "${#changed[@]}" -eq 0 ] && return
+    fi
+    [ "$SECONDS" -ge "$deadline" ] && return
+    sleep 0.2
+  done
+}
+
 declare -A typed=([prevalence]='.0-1x5' [sensitivity]='.6a7' [specificity]='-.91')
 for name in prevalence sensitivity specificity; do
   read -r x y <<<"${field_at[$name]}"
@@ -237,13 +253,7 @@ after=$(visible_windows)
 # signs must not have reached the fields.
 [ "$after" -eq "$before" ] || fail "Calculate opened another window (a refusal?)"
 
-# Every result control comes into view.
-deadline=$((SECONDS + 10))
-while :; do
-  compare_results "$artifacts/calculator.png"
-  [ "${#unchanged[@]}" -eq 0 ] || [ "$SECONDS" -ge "$deadline" ] && break
-  sleep 0.2
-done
+await_results "$artifacts/calculator.png" shown
 echo "end-to-end: screenshot after Calculate: $artifacts/calculator.png"
 [ "${#unchanged[@]}" -eq 0 ] ||
   fail "after Calculate these show nothing, their places as before Calculate: $(join ", " "${unchanged[@]}")"
@@ -264,14 +274,9 @@ copy_from "$ppv_at" || fail "after Calculate the result field holds nothing to c
 echo "end-to-end: the display and the result field hold what they must"
 
 click 440 660           # Clear
-# Every result control goes, and the display is empty again: the screen is as
-# before Calculate there.
-deadline=$((SECONDS + 10))
-while :; do
-  compare_results "$artifacts/cleared.png"
-  [ "${#changed[@]}" -eq 0 ] || [ "$SECONDS" -ge "$deadline" ] && break
-  sleep 0.2
-done
+# The display is empty again and the result controls are gone: the screen is
+# as before Calculate there.
+await_results "$artifacts/cleared.png" gone
 echo "end-to-end: screenshot after Clear: $artifacts/cleared.png"
 problems=()
 if [ "${#changed[@]}" -gt 0 ]; then
