@@ -216,8 +216,7 @@ bool RectControl::ApplyStyleProperty(const Property& property) {
       {"TextColor", [](R& c, const Property& p) { Assign(c.style_.textColor, p, c.ClassName()); }},
       {"BackgroundColor",
        [](R& c, const Property& p) { Assign(c.style_.backgroundColor, p, c.ClassName()); }},
-      {"HasBorder",
-       [](R& c, const Property& p) { Assign(c.style_.hasBackground, p, c.ClassName()); }},
+      {"HasBorder", [](R& c, const Property& p) { Assign(c.style_.hasBorder, p, c.ClassName()); }},
       {"TextAlignment",
        [](R& c, const Property& p) { Assign(c.style_.alignment, p, c.ClassName()); }},
   }};

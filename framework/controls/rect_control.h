@@ -81,7 +81,7 @@ class RectControl : public Control {
     bool underline = false;
     Color textColor{0, 0, 0, 0};
     Color backgroundColor{255, 255, 255, 0};
-    bool hasBackground = true;  // as the widgets come: framed
+    bool hasBorder = true;  // as the widgets come: framed
     std::int64_t alignment = 0;
   };
   Style style_;

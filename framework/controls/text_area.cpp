@@ -270,7 +270,7 @@ void TextArea::UpdateStyle() {
                      internal::ToQColor(style_.textColor));
   }
   area->setPalette(palette);
-  area->setFrameShape(style_.hasBackground ? QFrame::StyledPanel : QFrame::NoFrame);
+  area->setFrameShape(style_.hasBorder ? QFrame::StyledPanel : QFrame::NoFrame);
   area->setAlignment(internal::HorizontalAlignment(style_.alignment));
   // What the text already holds takes the control's style, then its bold
   // runs again: a merge would carry the style's weight over them.

@@ -131,7 +131,7 @@ void TextField::UpdateStyle() {
   palette.setColor(QPalette::Text, internal::ToQColor(style_.textColor));
   palette.setColor(QPalette::Base, internal::ToQColor(style_.backgroundColor));
   field->setPalette(palette);
-  field->setFrame(style_.hasBackground);
+  field->setFrame(style_.hasBorder);
   field->setAlignment(internal::HorizontalAlignment(style_.alignment) | Qt::AlignVCenter);
 }
 
