@@ -539,12 +539,9 @@ TEST_F(ControlsTest, CanvasDrawsItsBackdropFromTheTopLeftAtItsOwnSize) {
 
   auto window = BuildWindow(
       [picture](fw::Window& w) {
-        auto canvas = w.New<fw::Canvas>();
-        canvas->Constructor();
-        w.AddControl("withPicture", canvas);
         // As the application does it: the backdrop before the property list.
-        Get<fw::Canvas>(w, "withPicture")->SetBackdrop(picture);
-        Get<fw::Canvas>(w, "withPicture")->SetProperties(Bounds(10, 10, 40, 30));
+        w.AddNewControl<fw::Canvas>("withPicture", Bounds(10, 10, 40, 30),
+                                    [picture](fw::Canvas& c) { c.SetBackdrop(picture); });
         AddControl<fw::Canvas>(w, "empty", Bounds(60, 10, 40, 30));
       },
       WindowList(200, 100,
