@@ -325,96 +325,70 @@ std::shared_ptr<C> ControlWnd::Named(std::string_view name) const {
   return fw::NotNil(control, "control " + std::string(name));
 }
 
-template <class C>
-void ControlWnd::Register(const std::string& name) {
-  auto control = New<C>();
-  control->Constructor();
-  AddControl(name, control);
-}
-
-template <class C>
-void ControlWnd::Configure(const std::string& name, const fw::PropertyList& properties) {
-  Named<C>(name)->SetProperties(properties);
-}
-
 void ControlWnd::CreateControls0() {
-  Register<fw::TextField>("prevFld");
-  Configure<fw::TextField>("prevFld",
-                           TextFieldProperties({"prevFld", 36, 80, 0, true, true, false, kBlack}));
+  AddNewControl<fw::TextField>(
+      "prevFld", TextFieldProperties({"prevFld", 36, 80, 0, true, true, false, kBlack}));
   prevFld()->SetKeyDownHandler(fw::Delegate(this, &ControlWnd::prevFld_KeyDown));
 
-  Register<fw::Label>("RxxText");
-  Configure<fw::Label>(
+  AddNewControl<fw::Label>(
       "RxxText", LabelProperties({"RxxText", "", 30, 127, 108, 20, false, 3, true, 12.0f, true,
                                   kAlignDefault, kBlack, "Prevalence Rate", kRangeTip, false}));
 
-  Register<fw::PushButton>("clearBtn");
-  Configure<fw::PushButton>("clearBtn",
-                            PushButtonProperties({"clearBtn", 400, 4, 12.0f, false, "Clear"}));
+  AddNewControl<fw::PushButton>("clearBtn",
+                                PushButtonProperties({"clearBtn", 400, 4, 12.0f, false, "Clear"}));
   clearBtn()->SetMouseDownHandler(fw::Delegate(this, &ControlWnd::clearBtn_MouseDown));
 
-  Register<fw::PushButton>("helpBtn");
-  Configure<fw::PushButton>("helpBtn", PushButtonProperties({"helpBtn", 770, 5, 16.0f, true, "?"}));
+  AddNewControl<fw::PushButton>("helpBtn",
+                                PushButtonProperties({"helpBtn", 770, 5, 16.0f, true, "?"}));
   helpBtn()->SetMouseDownHandler(fw::Delegate(this, &ControlWnd::helpBtn_MouseDown));
 
-  Register<fw::PushButton>("calcBtn");
-  Configure<fw::PushButton>("calcBtn",
-                            PushButtonProperties({"calcBtn", 30, 6, 12.0f, false, "Calculate"}));
+  AddNewControl<fw::PushButton>(
+      "calcBtn", PushButtonProperties({"calcBtn", 30, 6, 12.0f, false, "Calculate"}));
   calcBtn()->SetMouseDownHandler(fw::Delegate(this, &ControlWnd::calcBtn_MouseDown));
 
-  Register<fw::Label>("RxxText1");
-  Configure<fw::Label>(
+  AddNewControl<fw::Label>(
       "RxxText1", LabelProperties({"RxxText1", "", 170, 127, 80, 20, false, 7, true, 12.0f, true,
                                    kAlignCenter, kBlack, "Sensitivity", kRangeTip, false}));
 
-  Register<fw::TextField>("senFld");
-  Configure<fw::TextField>("senFld",
-                           TextFieldProperties({"senFld", 170, 80, 1, true, true, false, kBlack}));
+  AddNewControl<fw::TextField>(
+      "senFld", TextFieldProperties({"senFld", 170, 80, 1, true, true, false, kBlack}));
   senFld()->SetKeyDownHandler(fw::Delegate(this, &ControlWnd::senFld_KeyDown));
 
   // The backdrop goes on before the canvas's own list.
-  Register<fw::Canvas>("Canvas1");
-  Named<fw::Canvas>("Canvas1")->SetBackdrop(KS550());
-  Configure<fw::Canvas>("Canvas1", Canvas1Properties());
+  AddNewControl<fw::Canvas>("Canvas1", Canvas1Properties(),
+                            [](fw::Canvas& canvas) { canvas.SetBackdrop(KS550()); });
 
-  Register<fw::Label>("Label2");
-  Configure<fw::Label>("Label2", LabelProperties({"Label2", "Canvas1", 296, 60, 264, 20, true, 0,
-                                                  true, 0.0f, false, kAlignCenter, kCreditBlue,
-                                                  "Written by the Kestrova authors", "", false}));
+  AddNewControl<fw::Label>(
+      "Label2",
+      LabelProperties({"Label2", "Canvas1", 296, 60, 264, 20, true, 0, true, 0.0f, false,
+                       kAlignCenter, kCreditBlue, "Written by the Kestrova authors", "", false}));
 
-  Register<fw::Label>("specTxt");
-  Configure<fw::Label>(
+  AddNewControl<fw::Label>(
       "specTxt", LabelProperties({"specTxt", "", 308, 127, 80, 20, false, 13, true, 12.0f, true,
                                   kAlignCenter, kBlack, "Specifity", kRangeTip, false}));
 
-  Register<fw::TextField>("specFld");
-  Configure<fw::TextField>("specFld",
-                           TextFieldProperties({"specFld", 308, 80, 2, true, true, false, kBlack}));
+  AddNewControl<fw::TextField>(
+      "specFld", TextFieldProperties({"specFld", 308, 80, 2, true, true, false, kBlack}));
   specFld()->SetKeyDownHandler(fw::Delegate(this, &ControlWnd::specFld_KeyDown));
 
-  Register<fw::Label>("pppTxt");
-  Configure<fw::Label>(
+  AddNewControl<fw::Label>(
       "pppTxt", LabelProperties({"pppTxt", "", 508, 137, 276, 39, false, 14, false, 12.0f, true,
                                  kAlignDefault, kBlack, kPpvExplanation, kRangeTip, true}));
 
-  Register<fw::TextField>("pppFld");
-  Configure<fw::TextField>(
+  AddNewControl<fw::TextField>(
       "pppFld", TextFieldProperties({"pppFld", 772, 70, 15, false, false, true, kPpvBlue}));
   pppFld()->SetKeyDownHandler(fw::Delegate(this, &ControlWnd::pppFld_KeyDown));
 
-  Register<fw::TextArea>("ddFld");
-  Configure<fw::TextArea>("ddFld", DdFldProperties());
+  AddNewControl<fw::TextArea>("ddFld", DdFldProperties());
 
-  Register<fw::Label>("note");
-  Configure<fw::Label>(
+  AddNewControl<fw::Label>(
       "note", LabelProperties({"note", "", 30, 597, 812, 20, true, 29, false, 12.0f, false,
                                kAlignDefault, kBlack,
                                "True positives (+), False negatives (-), False positives (\u00f8), "
                                "and True negatives (o)",
                                "", false}));
 
-  Register<fw::Label>("ppTxt");
-  Configure<fw::Label>(
+  AddNewControl<fw::Label>(
       "ppTxt", LabelProperties({"ppTxt", "", 742, 127, 100, 20, true, 30, false, 10.0f, false,
                                 kAlignRight, kFractionBlue, "", "", false}));
 }

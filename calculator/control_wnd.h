@@ -69,12 +69,6 @@ class ControlWnd : public fw::Window, public MenuBar1Items<ControlWnd> {
  private:
   template <class C>
   std::shared_ptr<C> Named(std::string_view name) const;
-  // A new control of class C, constructed and registered under name.
-  template <class C>
-  void Register(const std::string& name);
-  // Fetches the control back by name and applies its list.
-  template <class C>
-  void Configure(const std::string& name, const fw::PropertyList& properties);
   std::shared_ptr<fw::TextField> FieldFor(InputField field) const;
   // The input fields' filter: digits, the decimal point and the editing keys pass.
   static bool RefuseKey(const std::string& key);

@@ -87,10 +87,18 @@ std::string MissingDisplay(XcbConnection& check) {
   }
   if (!x11) return {};
   if (!set("DISPLAY")) return "no display to open windows on (DISPLAY is not set)";
-  // Qt aborts the process when it cannot reach the display: ask first.
-  check.reset(xcb_connect(nullptr, nullptr));
-  if (xcb_connection_has_error(check.get()) != 0)
-    return "cannot open the display " + std::string(std::getenv("DISPLAY"));
+  // Qt aborts the process when it cannot reach the display, or when the
+  // display has no such screen: ask first.
+  std::string display = std::getenv("DISPLAY");
+  int screen = 0;
+  check.reset(xcb_connect(nullptr, &screen));
+  int error = xcb_connection_has_error(check.get());
+  // Given the screen's number to fill in, xcb checks that the server has it.
+  if (error == XCB_CONN_CLOSED_INVALID_SCREEN ||
+      (error == 0 && screen >= xcb_setup_roots_length(xcb_get_setup(check.get())))) {
+    return "cannot open the display " + display + ": it has no screen " + std::to_string(screen);
+  }
+  if (error != 0) return "cannot open the display " + display;
   return {};
 }
 

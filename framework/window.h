@@ -61,6 +61,21 @@ class Window : public Object, public ControlHost {
   }
   // Registers control under name; from then on the window holds it.
   void AddControl(const std::string& name, std::shared_ptr<Control> control);
+  // A control put on the window as the application puts one: a new C,
+  // constructed, registered under name, fetched back by name (the first
+  // control of that name, which must be a C), given beforeList, then its
+  // list applied. Returns the control fetched back.
+  template <class C>
+  std::shared_ptr<C> AddNewControl(const std::string& name, const PropertyList& properties,
+                                   const std::function<void(C&)>& beforeList = nullptr) {
+    auto control = New<C>();
+    control->Constructor();
+    AddControl(name, control);
+    auto added = NotNil(RuntimeCheckCast<C>(ControlByName(name)), "control " + name);
+    if (beforeList) beforeList(*added);
+    added->SetProperties(properties);
+    return added;
+  }
   // The control registered under name, or nil.
   std::shared_ptr<Control> ControlByName(std::string_view name) const override;
   const std::vector<std::shared_ptr<Control>>& Controls() const;

@@ -153,31 +153,17 @@ void AboutWnd::CreateControls() {
 }
 
 void AboutWnd::CreateControls0() {
-  {
-    auto label = New<fw::Label>();
-    label->Constructor();
-    AddControl("StaticText2", label);
-  }
-  fw::NotNil(StaticText2(), "StaticText2")->SetProperties(NoticeProperties());
+  AddNewControl<fw::Label>("StaticText2", NoticeProperties());
 
-  {
-    auto timer = New<wrapper_Timer1>();
-    timer->Constructor();
-    AddControl("Timer1", timer);
-  }
   // The list starts the timer; its handler is attached right after, before
   // the event loop can let it fire.
-  fw::NotNil(Timer1(), "Timer1")->SetProperties(TimerProperties());
+  AddNewControl<wrapper_Timer1>("Timer1", TimerProperties());
   fw::NotNil(Timer1(), "Timer1")->SetActionHandler(fw::Delegate(this, &AboutWnd::Timer1_Action));
 
-  {
-    auto canvas = New<fw::Canvas>();
-    canvas->Constructor();
-    AddControl("Canvas1", canvas);
-  }
-  // A missing picture leaves the canvas blank; the window is built all the same.
-  fw::NotNil(Canvas1(), "Canvas1")->SetBackdrop(KS350());
-  fw::NotNil(Canvas1(), "Canvas1")->SetProperties(CanvasProperties());
+  // A missing picture leaves the canvas blank; the window is built all the
+  // same. The backdrop goes on before the canvas's own list.
+  AddNewControl<fw::Canvas>("Canvas1", CanvasProperties(),
+                            [](fw::Canvas& canvas) { canvas.SetBackdrop(KS350()); });
 }
 
 std::shared_ptr<fw::Label> AboutWnd::StaticText2() const {

@@ -117,12 +117,7 @@ void helpWnd::CreateControls() {
 }
 
 void helpWnd::CreateControls0() {
-  {
-    auto area = New<fw::TextArea>();
-    area->Constructor();
-    AddControl("EditField1", area);
-  }
-  fw::NotNil(EditField1(), "EditField1")->SetProperties(TextProperties());
+  AddNewControl<fw::TextArea>("EditField1", TextProperties());
   fw::NotNil(EditField1(), "EditField1")
       ->SetOpenHandler(fw::Delegate(this, &helpWnd::EditField1_Open));
 }

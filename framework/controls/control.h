@@ -17,7 +17,7 @@ class Window;
 class Control;
 
 // What a window offers the controls on it. The window knows its controls
-// only as Control; they know it only through this.
+// only as Control; they reach it only through this.
 class ControlHost {
  public:
   // The client area: the parent of the controls' widgets.
@@ -42,7 +42,8 @@ class Control : public Object {
   // The control's default constructor; a RectControl makes its widget here.
   virtual void Constructor() {}
 
-  // The window the control belongs to (set by Window::New).
+  // The window the control belongs to (set by Window::New), held weakly for
+  // the application's code; the framework goes through Host().
   virtual void SetWindow(const std::shared_ptr<Window>& window);
   virtual std::shared_ptr<Window> GetWindow() const;
   // What that window offers the control (set by Window::New).

@@ -10,17 +10,12 @@ namespace fw {
 QWidget* Label::CreateWidget(QWidget* parent) {
   auto* label = new QLabel(parent);
   label->setTextFormat(Qt::PlainText);
-  label->setTextInteractionFlags(Qt::NoTextInteraction);
-  UpdateStyleOn(label);
   return label;
 }
 
 void Label::SetText(std::string text) {
   text_ = std::move(text);
-  if (auto* label = qobject_cast<QLabel*>(Widget())) {
-    label->setText(internal::ToQtLines(text_));
-    label->setAccessibleName(internal::ToQtLines(text_));
-  }
+  UpdateSettings();
 }
 
 bool Label::ApplyProperty(const Property& property) {
@@ -35,22 +30,24 @@ bool Label::ApplyProperty(const Property& property) {
        }},
       {"Selectable",
        [](Label& l, const Property& p) {
-         const bool selectable = PropertyAs<bool>(p, "Label");
-         if (auto* label = qobject_cast<QLabel*>(l.Widget())) {
-           label->setTextInteractionFlags(selectable ? Qt::TextSelectableByMouse
-                                                     : Qt::NoTextInteraction);
-         }
+         Assign(l.selectable_, p, "Label");
+         l.UpdateSettings();
        }},
   }};
   return ApplyFromTable<Label>(kSetters, "Label", *this, property) ||
          ApplyStyleProperty(property) || RectControl::ApplyProperty(property);
 }
 
-void Label::UpdateStyle() {
-  UpdateStyleOn(qobject_cast<QLabel*>(Widget()));
+void Label::UpdateSettings() {
+  auto* label = qobject_cast<QLabel*>(Widget());
+  if (!label) return;
+  label->setText(internal::ToQtLines(text_));
+  label->setAccessibleName(internal::ToQtLines(text_));
+  label->setTextInteractionFlags(selectable_ ? Qt::TextSelectableByMouse : Qt::NoTextInteraction);
 }
 
-void Label::UpdateStyleOn(QLabel* label) {
+void Label::UpdateStyle() {
+  auto* label = qobject_cast<QLabel*>(Widget());
   if (!label) return;
   label->setFont(StyleFont());
   QPalette palette = label->palette();

@@ -5,8 +5,6 @@
 
 #include "framework/controls/rect_control.h"
 
-class QLabel;
-
 namespace fw {
 
 class Label : public RectControl {
@@ -19,11 +17,12 @@ class Label : public RectControl {
   bool ApplyProperty(const Property& property) override;
   QWidget* CreateWidget(QWidget* parent) override;
   void UpdateStyle() override;
+  void UpdateSettings() override;
 
  private:
-  void UpdateStyleOn(QLabel* label);
   std::string text_;
   bool multiline_ = false;
+  bool selectable_ = false;
 };
 
 }  // namespace fw

@@ -54,20 +54,25 @@ bool PushButton::ApplyProperty(const Property& property) {
       {"Caption",
        [](B& b, const Property& p) {
          Assign(b.caption_, p, "PushButton");
-         if (auto* button = qobject_cast<QPushButton*>(b.Widget())) {
-           button->setText(internal::ToQt(b.caption_));
-           button->setAccessibleName(internal::ToQt(b.caption_));
-         }
+         b.UpdateSettings();
        }},
       {"Default",
        [](B& b, const Property& p) {
          Assign(b.default_, p, "PushButton");
-         if (auto* button = qobject_cast<QPushButton*>(b.Widget())) button->setDefault(b.default_);
+         b.UpdateSettings();
        }},
       {"Cancel", [](B& b, const Property& p) { Assign(b.cancel_, p, "PushButton"); }},
   }};
   return ApplyFromTable<B>(kSetters, "PushButton", *this, property) ||
          ApplyStyleProperty(property) || RectControl::ApplyProperty(property);
+}
+
+void PushButton::UpdateSettings() {
+  auto* button = qobject_cast<QPushButton*>(Widget());
+  if (!button) return;
+  button->setText(internal::ToQt(caption_));
+  button->setAccessibleName(internal::ToQt(caption_));
+  button->setDefault(default_);
 }
 
 void PushButton::UpdateStyle() {

@@ -26,6 +26,7 @@ class PushButton : public RectControl {
   bool ApplyProperty(const Property& property) override;
   QWidget* CreateWidget(QWidget* parent) override;
   void UpdateStyle() override;
+  void UpdateSettings() override;
 
  private:
   MouseDownHandler mouseDown_;

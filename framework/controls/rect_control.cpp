@@ -30,12 +30,12 @@ QWidget* RectControl::TabChainWidget() const {
 void RectControl::Constructor() {
   auto host = Host();
   if (!host) throw NilObjectException("a control was made without a window");
-  QWidget* widget = CreateWidget(host->ContentWidget());
-  guard_->widget = widget;
-  widget->setObjectName(QString::fromStdString(Name()));
-  UpdateFocusPolicy();
-  PlaceWidget();
-  widget->setVisible(visible_);
+  guard_->widget = CreateWidget(host->ContentWidget());
+  // Properties may have come before the widget: it takes them by the paths
+  // that later changes take.
+  UpdateWidget();
+  UpdateStyle();
+  UpdateSettings();
 }
 
 void RectControl::SetBounds(std::int64_t left, std::int64_t top, std::int64_t width,
@@ -51,14 +51,9 @@ void RectControl::PlaceWidget() {
   QWidget* widget = Widget();
   if (!widget) return;
   std::int64_t offsetX = 0, offsetY = 0;
-  if (!initialParent_.empty()) {
-    if (auto host = Host()) {
-      if (auto parent =
-              std::dynamic_pointer_cast<RectControl>(host->ControlByName(initialParent_))) {
-        offsetX = parent->Left();
-        offsetY = parent->Top();
-      }
-    }
+  if (auto parent = ParentControl()) {
+    offsetX = parent->Left();
+    offsetY = parent->Top();
   }
   widget->setGeometry(static_cast<int>(left_ - offsetX), static_cast<int>(top_ - offsetY),
                       static_cast<int>(std::max<std::int64_t>(width_, 0)),
@@ -128,16 +123,19 @@ bool RectControl::OfferMouseDownToWindow(const QWidget* surface, QPointF local) 
   return host->RaiseMouseDown(at.x(), at.y());
 }
 
+std::shared_ptr<RectControl> RectControl::ParentControl() const {
+  auto host = Host();
+  if (initialParent_.empty() || !host) return nullptr;
+  return std::dynamic_pointer_cast<RectControl>(host->ControlByName(initialParent_));
+}
+
 void RectControl::SetInitialParent(std::string parent) {
   initialParent_ = std::move(parent);
   if (initialParent_.empty()) return;
-  auto host = Host();
-  auto control =
-      host ? std::dynamic_pointer_cast<RectControl>(host->ControlByName(initialParent_)) : nullptr;
+  auto control = ParentControl();
   if (!control || !control->Widget()) {
     throw RuntimeException("no control named " + initialParent_ + " to place " + Name() + " in");
   }
-  if (QWidget* widget = Widget()) widget->setParent(control->Widget());
 }
 
 bool RectControl::ApplyProperty(const Property& property) {
@@ -174,6 +172,11 @@ bool RectControl::ApplyProperty(const Property& property) {
 void RectControl::UpdateWidget() {
   QWidget* widget = Widget();
   if (!widget) return;
+  auto parent = ParentControl();
+  if (QWidget* inside = parent ? parent->Widget() : nullptr;
+      inside && widget->parentWidget() != inside) {
+    widget->setParent(inside);
+  }
   widget->setObjectName(QString::fromStdString(Name()));
   PlaceWidget();
   widget->setVisible(visible_);
@@ -213,8 +216,7 @@ bool RectControl::ApplyStyleProperty(const Property& property) {
       {"TextColor", [](R& c, const Property& p) { Assign(c.style_.textColor, p, c.ClassName()); }},
       {"BackgroundColor",
        [](R& c, const Property& p) { Assign(c.style_.backgroundColor, p, c.ClassName()); }},
-      {"HasBorder",
-       [](R& c, const Property& p) { Assign(c.style_.hasBackground, p, c.ClassName()); }},
+      {"HasBorder", [](R& c, const Property& p) { Assign(c.style_.hasBorder, p, c.ClassName()); }},
       {"TextAlignment",
        [](R& c, const Property& p) { Assign(c.style_.alignment, p, c.ClassName()); }},
   }};

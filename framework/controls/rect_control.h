@@ -20,7 +20,8 @@ class RectControl : public Control {
   ~RectControl() override;
   std::string_view ClassName() const override { return "RectControl"; }
 
-  // Makes the widget in the window's client area.
+  // Makes the widget in the window's client area; it takes every property
+  // given so far.
   void Constructor() override;
 
   // Window coordinates, also for a control placed inside another control.
@@ -63,6 +64,9 @@ class RectControl : public Control {
  protected:
   bool ApplyProperty(const Property& property) override;
   virtual QWidget* CreateWidget(QWidget* parent) = 0;
+  // The class's own properties onto the widget, all of them: for a new widget
+  // and after each change.
+  virtual void UpdateSettings() {}
   // The control's own KeyDown; true consumes the key.
   virtual bool RaiseKeyDown(const std::string& /*key*/) { return false; }
   // Whether the control can take the keyboard focus at all.
@@ -77,7 +81,7 @@ class RectControl : public Control {
     bool underline = false;
     Color textColor{0, 0, 0, 0};
     Color backgroundColor{255, 255, 255, 0};
-    bool hasBackground = false;
+    bool hasBorder = true;  // as the widgets come: framed
     std::int64_t alignment = 0;
   };
   Style style_;
@@ -89,6 +93,8 @@ class RectControl : public Control {
 
  private:
   void SetInitialParent(std::string parent);
+  // The control named by InitialParent, or nil.
+  std::shared_ptr<RectControl> ParentControl() const;
   void UpdateWidget();
 
   struct Guard;  // the widget, owned by the window's widget tree

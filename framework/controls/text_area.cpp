@@ -166,9 +166,13 @@ QWidget* TextArea::CreateWidget(QWidget* parent) {
 }
 
 void TextArea::SetText(std::string text) {
-  pending_.clear();
   auto* area = Edit(Widget());
-  if (!area) return;
+  if (!area) {
+    // The text waits with the appends for the widget's empty document.
+    pending_ = std::move(text);
+    return;
+  }
+  pending_.clear();
   boldMarks_.clear();
   QTextDocument* document = area->document();
   ProgramEdit edit(document);
@@ -183,7 +187,7 @@ void TextArea::SetText(std::string text) {
 std::string TextArea::Text() const {
   Flush();
   auto* area = Edit(Widget());
-  return area ? internal::FromQt(RawText(*area->document())) : std::string();
+  return area ? internal::FromQt(RawText(*area->document())) : pending_;
 }
 
 void TextArea::AddText(std::string_view piece) {
@@ -227,29 +231,22 @@ bool TextArea::ApplyProperty(const Property& property) {
       {"ReadOnly",
        [](A& a, const Property& p) {
          Assign(a.readOnly_, p, "TextArea");
-         if (auto* area = Edit(a.Widget())) area->setReadOnly(a.readOnly_);
+         a.UpdateSettings();
        }},
       {"HasVerticalScrollbar",
        [](A& a, const Property& p) {
          Assign(a.vScroll_, p, "TextArea");
-         if (auto* area = Edit(a.Widget())) {
-           area->setVerticalScrollBarPolicy(a.vScroll_ ? Qt::ScrollBarAlwaysOn
-                                                       : Qt::ScrollBarAlwaysOff);
-         }
+         a.UpdateSettings();
        }},
       {"HasHorizontalScrollbar",
        [](A& a, const Property& p) {
          Assign(a.hScroll_, p, "TextArea");
-         if (auto* area = Edit(a.Widget())) {
-           area->setHorizontalScrollBarPolicy(a.hScroll_ ? Qt::ScrollBarAsNeeded
-                                                         : Qt::ScrollBarAlwaysOff);
-           area->setLineWrapMode(a.hScroll_ ? QTextEdit::NoWrap : QTextEdit::WidgetWidth);
-         }
+         a.UpdateSettings();
        }},
       {"AllowTabs",
        [](A& a, const Property& p) {
-         const bool tabs = PropertyAs<bool>(p, "TextArea");
-         if (auto* area = Edit(a.Widget())) area->setTabChangesFocus(!tabs);
+         Assign(a.allowTabs_, p, "TextArea");
+         a.UpdateSettings();
        }},
       {"HideSelection",
        [](A& a, const Property& p) {
@@ -259,6 +256,16 @@ bool TextArea::ApplyProperty(const Property& property) {
   }};
   return ApplyFromTable<A>(kSetters, "TextArea", *this, property) || ApplyStyleProperty(property) ||
          RectControl::ApplyProperty(property);
+}
+
+void TextArea::UpdateSettings() {
+  auto* area = Edit(Widget());
+  if (!area) return;
+  area->setReadOnly(readOnly_);
+  area->setVerticalScrollBarPolicy(vScroll_ ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+  area->setHorizontalScrollBarPolicy(hScroll_ ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+  area->setLineWrapMode(hScroll_ ? QTextEdit::NoWrap : QTextEdit::WidgetWidth);
+  area->setTabChangesFocus(!allowTabs_);
 }
 
 void TextArea::UpdateStyle() {
@@ -280,7 +287,7 @@ void TextArea::UpdateStyle() {
                      internal::ToQColor(style_.textColor));
   }
   area->setPalette(palette);
-  area->setFrameShape(style_.hasBackground ? QFrame::StyledPanel : QFrame::NoFrame);
+  area->setFrameShape(style_.hasBorder ? QFrame::StyledPanel : QFrame::NoFrame);
   area->setAlignment(internal::HorizontalAlignment(style_.alignment));
   // What the text already holds takes the control's style, then its bold
   // runs again: a merge would carry the style's weight over them.

@@ -55,6 +55,7 @@ class TextArea : public RectControl {
   QWidget* CreateWidget(QWidget* parent) override;
   bool Focusable() const override { return true; }
   void UpdateStyle() override;
+  void UpdateSettings() override;
 
  private:
   friend class StyledText;
@@ -70,6 +71,7 @@ class TextArea : public RectControl {
   bool hideSelection_ = false;
   bool vScroll_ = true;
   bool hScroll_ = false;
+  bool allowTabs_ = false;
 };
 
 }  // namespace fw

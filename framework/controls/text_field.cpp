@@ -37,17 +37,21 @@ QWidget* TextField::CreateWidget(QWidget* parent) {
   auto self = std::static_pointer_cast<TextField>(shared_from_this());
   auto* field = new FieldWidget(parent, self);
   field->setValidator(new FieldValidator(field, self));
-  field->setFrame(true);
+  field->setText(internal::ToQt(text_));
   return field;
 }
 
 void TextField::SetText(std::string text) {
-  if (auto* field = LineEdit(Widget())) field->setText(internal::ToQt(text));
+  if (auto* field = LineEdit(Widget())) {
+    field->setText(internal::ToQt(text));
+  } else {
+    text_ = std::move(text);
+  }
 }
 
 std::string TextField::Text() const {
   auto* field = LineEdit(Widget());
-  return field ? internal::FromQt(field->text()) : std::string();
+  return field ? internal::FromQt(field->text()) : text_;
 }
 
 bool TextField::RaiseKeyDown(const std::string& key) {
@@ -94,23 +98,29 @@ bool TextField::ApplyProperty(const Property& property) {
       {"ReadOnly",
        [](F& f, const Property& p) {
          Assign(f.readOnly_, p, "TextField");
-         if (auto* field = LineEdit(f.Widget())) field->setReadOnly(f.readOnly_);
+         f.UpdateSettings();
        }},
       {"Password",
        [](F& f, const Property& p) {
-         const bool password = PropertyAs<bool>(p, "TextField");
-         if (auto* field = LineEdit(f.Widget())) {
-           field->setEchoMode(password ? QLineEdit::Password : QLineEdit::Normal);
-         }
+         Assign(f.password_, p, "TextField");
+         f.UpdateSettings();
        }},
       {"Hint",
        [](F& f, const Property& p) {
-         const std::string& hint = PropertyAs<std::string>(p, "TextField");
-         if (auto* field = LineEdit(f.Widget())) field->setPlaceholderText(internal::ToQt(hint));
+         Assign(f.hint_, p, "TextField");
+         f.UpdateSettings();
        }},
   }};
   return ApplyFromTable<F>(kSetters, "TextField", *this, property) ||
          ApplyStyleProperty(property) || RectControl::ApplyProperty(property);
+}
+
+void TextField::UpdateSettings() {
+  auto* field = LineEdit(Widget());
+  if (!field) return;
+  field->setReadOnly(readOnly_);
+  field->setEchoMode(password_ ? QLineEdit::Password : QLineEdit::Normal);
+  field->setPlaceholderText(internal::ToQt(hint_));
 }
 
 void TextField::UpdateStyle() {
@@ -121,7 +131,7 @@ void TextField::UpdateStyle() {
   palette.setColor(QPalette::Text, internal::ToQColor(style_.textColor));
   palette.setColor(QPalette::Base, internal::ToQColor(style_.backgroundColor));
   field->setPalette(palette);
-  field->setFrame(style_.hasBackground);
+  field->setFrame(style_.hasBorder);
   field->setAlignment(internal::HorizontalAlignment(style_.alignment) | Qt::AlignVCenter);
 }
 

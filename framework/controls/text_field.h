@@ -37,12 +37,16 @@ class TextField : public RectControl {
   QWidget* CreateWidget(QWidget* parent) override;
   bool Focusable() const override { return true; }
   void UpdateStyle() override;
+  void UpdateSettings() override;
 
  private:
   KeyDownHandler keyDown_;
+  std::string text_;  // until the widget holds it
   std::int64_t maxChars_ = 0;
   std::string mask_;
   bool readOnly_ = false;
+  bool password_ = false;
+  std::string hint_;
 };
 
 }  // namespace fw

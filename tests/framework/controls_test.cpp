@@ -208,6 +208,67 @@ TEST_F(ControlsTest, VisibleAndEnabledFollowPropertiesAndSetters) {
   EXPECT_FALSE(hidden->Widget()->isVisible());
 }
 
+// Each list is applied before the control's constructor makes its widget;
+// the widget shows it all the same.
+TEST_F(ControlsTest, PropertiesGivenBeforeTheWidgetReachIt) {
+  using Make = std::function<std::shared_ptr<fw::RectControl>(fw::Window&)>;
+  using Read = std::function<std::string(QWidget*)>;
+  const Make label = [](fw::Window& w) { return w.New<fw::Label>(); };
+  const Make button = [](fw::Window& w) { return w.New<fw::PushButton>(); };
+  const Make field = [](fw::Window& w) { return w.New<fw::TextField>(); };
+  const Make area = [](fw::Window& w) { return w.New<fw::TextArea>(); };
+  const Read labelText = [](QWidget* w) { return qobject_cast<QLabel*>(w)->text().toStdString(); };
+  const Read buttonText = [](QWidget* w) {
+    return qobject_cast<QPushButton*>(w)->text().toStdString();
+  };
+  const Read enabled = [](QWidget* w) { return w->isEnabled() ? "enabled" : "disabled"; };
+  const Read fieldText = [](QWidget* w) {
+    return qobject_cast<QLineEdit*>(w)->text().toStdString();
+  };
+  const Read areaText = [](QWidget* w) {
+    return qobject_cast<QTextEdit*>(w)->toPlainText().toStdString();
+  };
+  const Read readOnly = [](QWidget* w) {
+    auto* edit = qobject_cast<QLineEdit*>(w);
+    bool on = edit ? edit->isReadOnly() : qobject_cast<QTextEdit*>(w)->isReadOnly();
+    return on ? "read-only" : "editable";
+  };
+  const Read parent = [](QWidget* w) { return w->parentWidget()->objectName().toStdString(); };
+  struct Case {
+    const char* what;
+    Make make;
+    fw::PropertyList list;
+    Read read;
+    std::string shown;
+  };
+  const std::vector<Case> cases = {
+      {"label text", label, {{"Value", "early"}}, labelText, "early"},
+      {"label disabled", label, {{"Enabled", false}}, enabled, "disabled"},
+      {"label inside a parent", label, {{"InitialParent", "box"}}, parent, "box"},
+      {"button caption", button, {{"Caption", "Go"}}, buttonText, "Go"},
+      {"button disabled", button, {{"Enabled", false}}, enabled, "disabled"},
+      {"field text", field, {{"Text", "0.5"}}, fieldText, "0.5"},
+      {"field read-only", field, {{"ReadOnly", true}}, readOnly, "read-only"},
+      {"area text", area, {{"Value", "one\rtwo"}}, areaText, "one\ntwo"},
+      {"area read-only", area, {{"ReadOnly", true}}, readOnly, "read-only"},
+  };
+  auto window = BuildWindow([&cases](fw::Window& w) {
+    AddControl<fw::Canvas>(w, "box", Bounds(0, 0, 400, 300));
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+      auto control = cases[i].make(w);
+      control->SetProperties(Bounds(10, 10, 80, 40, cases[i].list));
+      control->Constructor();
+      w.AddControl("case" + std::to_string(i), control);
+    }
+  });
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    SCOPED_TRACE(cases[i].what);
+    QWidget* widget = Get<fw::RectControl>(*window, "case" + std::to_string(i))->Widget();
+    ASSERT_NE(widget, nullptr);
+    EXPECT_EQ(cases[i].read(widget), cases[i].shown);
+  }
+}
+
 TEST_F(ControlsTest, TabMovesAlongTabIndexAmongTabStops) {
   auto window = BuildWindow([](fw::Window& w) {
     // Created out of tab order; "skip" has no tab stop, the area neither.
@@ -478,12 +539,9 @@ TEST_F(ControlsTest, CanvasDrawsItsBackdropFromTheTopLeftAtItsOwnSize) {
 
   auto window = BuildWindow(
       [picture](fw::Window& w) {
-        auto canvas = w.New<fw::Canvas>();
-        canvas->Constructor();
-        w.AddControl("withPicture", canvas);
         // As the application does it: the backdrop before the property list.
-        Get<fw::Canvas>(w, "withPicture")->SetBackdrop(picture);
-        Get<fw::Canvas>(w, "withPicture")->SetProperties(Bounds(10, 10, 40, 30));
+        w.AddNewControl<fw::Canvas>("withPicture", Bounds(10, 10, 40, 30),
+                                    [picture](fw::Canvas& c) { c.SetBackdrop(picture); });
         AddControl<fw::Canvas>(w, "empty", Bounds(60, 10, 40, 30));
       },
       WindowList(200, 100,

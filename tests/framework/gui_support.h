@@ -123,17 +123,11 @@ class GuiTest : public ::testing::Test {
   void TearDown() override;
 };
 
-// A control made the way the application makes one: New, its constructor,
-// AddControl under name, then fetched back by name for its property list.
+// A control made the way the application makes one (Window::AddNewControl).
 template <class C>
 std::shared_ptr<C> AddControl(fw::Window& window, const std::string& name,
                               const fw::PropertyList& properties) {
-  auto control = window.New<C>();
-  control->Constructor();
-  window.AddControl(name, control);
-  auto added = fw::RuntimeCheckCast<C>(window.ControlByName(name));
-  added->SetProperties(properties);
-  return added;
+  return window.AddNewControl<C>(name, properties);
 }
 
 // Left, Top, Width, Height, then extra.

@@ -48,11 +48,8 @@ TEST_F(ScreenshotTest, WindowWithOneControlOfEachKind) {
                                 {"BackgroundColor", fw::Color{0xff, 0xff, 0xff, 0x00}}}));
   };
   TestWnd::Next().createControls = [banner, black](fw::Window& w) {
-    auto canvas = w.New<fw::Canvas>();
-    canvas->Constructor();
-    w.AddControl("Canvas1", canvas);
-    Get<fw::Canvas>(w, "Canvas1")->SetBackdrop(banner);
-    Get<fw::Canvas>(w, "Canvas1")->SetProperties(Bounds(10, 10, 200, 50));
+    w.AddNewControl<fw::Canvas>("Canvas1", Bounds(10, 10, 200, 50),
+                                [banner](fw::Canvas& c) { c.SetBackdrop(banner); });
     AddControl<fw::Label>(w, "Label2",
                           {{"InitialParent", "Canvas1"},
                            {"Left", 20},
