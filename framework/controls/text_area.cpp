@@ -158,9 +158,7 @@ TextArea::~TextArea() = default;
 QWidget* TextArea::CreateWidget(QWidget* parent) {
   auto* area = new AreaWidget(parent, std::static_pointer_cast<TextArea>(shared_from_this()));
   area->setAcceptRichText(false);
-  area->setTabChangesFocus(true);
   SetMargins(area);
-  area->setLineWrapMode(QTextEdit::WidgetWidth);
   area->document()->setUndoRedoEnabled(true);
   return area;
 }
