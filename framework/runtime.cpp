@@ -1,6 +1,5 @@
 #include "framework/runtime.h"
 
-#include <xcb/xcb.h>
 #include <QApplication>
 #include <QMessageBox>
 #include <QPointer>
@@ -10,6 +9,7 @@
 #include <iostream>
 #include <set>
 
+#include "framework/display_check.h"
 #include "framework/internal.h"
 #include "framework/object.h"
 #include "framework/values.h"
@@ -68,49 +68,12 @@ class DisplayUnavailable : public RuntimeException {
   using RuntimeException::RuntimeException;
 };
 
-using XcbConnection = std::unique_ptr<xcb_connection_t, void (*)(xcb_connection_t*)>;
-
-// Where windows cannot be shown: no display for the platform Qt will use.
-std::string MissingDisplay(XcbConnection& check) {
-  const char* platform = std::getenv("QT_QPA_PLATFORM");
-  std::string name = platform ? platform : "";
-  auto set = [](const char* var) {
-    const char* value = std::getenv(var);
-    return value != nullptr && *value != '\0';
-  };
-  bool x11 = name.starts_with("xcb") || (name.empty() && !set("WAYLAND_DISPLAY"));
-  if (name.empty() && !set("DISPLAY") && !set("WAYLAND_DISPLAY")) {
-    return "no display to open windows on (DISPLAY is not set)";
-  }
-  if (name.starts_with("wayland") && !set("WAYLAND_DISPLAY")) {
-    return "no display to open windows on (WAYLAND_DISPLAY is not set)";
-  }
-  if (!x11) return {};
-  if (!set("DISPLAY")) return "no display to open windows on (DISPLAY is not set)";
-  // Qt aborts the process when it cannot reach the display, or when the
-  // display has no such screen: ask first.
-  std::string display = std::getenv("DISPLAY");
-  int screen = 0;
-  check.reset(xcb_connect(nullptr, &screen));
-  int error = xcb_connection_has_error(check.get());
-  // Given the screen's number to fill in, xcb checks that the server has it.
-  if (error == XCB_CONN_CLOSED_INVALID_SCREEN ||
-      (error == 0 && screen >= xcb_setup_roots_length(xcb_get_setup(check.get())))) {
-    return "cannot open the display " + display + ": it has no screen " + std::to_string(screen);
-  }
-  if (error != 0) return "cannot open the display " + display;
-  return {};
-}
-
 // Creates the Qt application unless one exists; where windows cannot be
-// shown, creates none and says why. The check's connection stays open until
-// Qt has its own: a server that resets when its last client leaves drops
-// connections that arrive meanwhile.
+// shown, creates none and says why.
 std::string EnsureQApplication() {
   if (QCoreApplication::instance() != nullptr) return {};
-  XcbConnection check(nullptr, xcb_disconnect);
-  std::string missing = MissingDisplay(check);
-  if (!missing.empty()) return missing;
+  internal::DisplayCheck check;
+  if (!check.Missing().empty()) return check.Missing();
   State& s = S();
   if (s.argv.empty()) {
     s.args = {s.programName};
