@@ -1,9 +1,17 @@
 #!/usr/bin/env bash
-# Sourced by the end-to-end scripts: starts a virtual X server, exports its
-# DISPLAY and stops it when the script exits. Without -noreset the server
-# resets whenever its last client leaves and drops the connections that arrive
-# meanwhile.
+# Sourced by the end-to-end scripts: starts a virtual X server and exports its
+# DISPLAY; when the script exits, the program under test (app_pid) and the
+# server are stopped. Without -noreset the server resets whenever its last
+# client leaves and drops the connections that arrive meanwhile.
+app_pid=""
+xvfb_pid=""
+stop_display() {
+  if [ -n "$app_pid" ]; then kill "$app_pid" 2>/dev/null || true; fi
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+}
+
 start_display() {
+  trap stop_display EXIT
   local displayfile
   displayfile=$(mktemp)
   Xvfb -noreset -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$displayfile" 2>/dev/null &

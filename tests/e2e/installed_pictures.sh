@@ -18,12 +18,6 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 app="$prefix/bin/kestrova"
 [ -x "$app" ] || fail "no program at $app"
 
-app_pid=""
-cleanup() {
-  if [ -n "$app_pid" ]; then kill "$app_pid" 2>/dev/null || true; fi
-  if [ -n "${xvfb_pid:-}" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
-}
-trap cleanup EXIT
 start_display || fail "the virtual display did not start"
 
 # Started from elsewhere, so that nothing is found beside the working folder.
@@ -32,8 +26,7 @@ app_pid=$!
 
 # The splash is the first window; its picture sits at (33, 74).
 size=$(identify -format '%wx%h' "$picture")
-shot=$(mktemp --suffix=.png)
-trap 'cleanup; rm -f "$shot"' EXIT
+shot="$prefix/splash.png"
 differing=unknown
 for _ in $(seq 60); do
   if splash=$(xdotool search --onlyvisible --class '^Kestrova$' 2>/dev/null | head -n1) &&

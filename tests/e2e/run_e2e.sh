@@ -19,12 +19,6 @@ fail() {
 }
 
 source "$(dirname "$0")/display.sh"
-app_pid=""
-cleanup() {
-  if [ -n "$app_pid" ]; then kill "$app_pid" 2>/dev/null || true; fi
-  if [ -n "${xvfb_pid:-}" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
-}
-trap cleanup EXIT
 start_display || fail "the virtual display did not start"
 
 # The calculator: a visible window of this application titled Kestrova, of the
