@@ -129,7 +129,10 @@ ModalCloser::~ModalCloser() {
 void ModalCloser::Poll() {
   QWidget* modal = QApplication::activeModalWidget();
   if (!modal || !modal->isVisible()) {
-    if (++tries_ > 500) timer_.stop();
+    if (++tries_ > 500) {
+      timer_.stop();
+      expected_.reset();
+    }
     return;
   }
   ++seen_;
