@@ -14,23 +14,14 @@ cycles=${CYCLES:-6000}
 every=${EVERY:-250}
 warmup=${WARMUP:-4000}
 
-displayfile=$(mktemp)
+source "$(dirname "$0")/../scripts/display.sh"
+start_display
 curve=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$displayfile" 2>/dev/null &
-xvfb=$!
-app=""
-cleanup() {
-  [ -n "$app" ] && kill "$app" 2>/dev/null || true
-  kill "$xvfb" 2>/dev/null || true
-  rm -f "$displayfile" "$curve"
-}
-trap cleanup EXIT
-for _ in $(seq 100); do [ -s "$displayfile" ] && break; sleep 0.1; done
-export DISPLAY=":$(head -n1 "$displayfile")" QT_QPA_PLATFORM=xcb
+trap 'stop_display; rm -f "$curve"' EXIT
 
 # shellcheck disable=SC2086
 ${WRAP:-} "$build/bin/kestrova" >/dev/null &
-app=$!
+app_pid=$!
 # The "?" button's middle, in the calculator's 700-pixel-high client area.
 "$build/bin/window_cycles" "$cycles" "$every" Kestrova 700 810 660 Info | tee "$curve"
 
@@ -49,5 +40,5 @@ if [ "${STOP:-}" = term ]; then
 else
   xdotool windowfocus --sync "$window" key --clearmodifiers ctrl+q
 fi
-wait "$app" || echo "the application exited with status $?"
-app=""
+wait "$app_pid" || echo "the application exited with status $?"
+app_pid=""

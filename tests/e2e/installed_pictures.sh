@@ -6,7 +6,7 @@ set -euo pipefail
 build=$1
 prefix=$2
 picture=$3
-source "$(dirname "$0")/display.sh"
+source "$(dirname "$0")/../../scripts/display.sh"
 
 fail() {
   echo "installed: $*" >&2

@@ -18,7 +18,7 @@ fail() {
   exit 1
 }
 
-source "$(dirname "$0")/display.sh"
+source "$(dirname "$0")/../../scripts/display.sh"
 start_display || fail "the virtual display did not start"
 
 # The calculator: a visible window of this application titled Kestrova, of the

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Sourced by the end-to-end scripts: starts a virtual X server and exports its
+# Sourced by the scripts that drive the real program (the end-to-end tests and
+# the benchmarks): starts a virtual X server with one screen and exports its
 # DISPLAY; when the script exits, the program under test (app_pid) and the
 # server are stopped. Without -noreset the server resets whenever its last
 # client leaves and drops the connections that arrive meanwhile.
@@ -25,7 +26,7 @@ start_display() {
     echo "the virtual display did not start" >&2
     return 1
   fi
-  export DISPLAY=":$(head -n1 "$displayfile")"
-  export QT_QPA_PLATFORM=xcb
+  DISPLAY=":$(head -n1 "$displayfile")"
+  export DISPLAY QT_QPA_PLATFORM=xcb
   rm -f "$displayfile"
 }
