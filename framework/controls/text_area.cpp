@@ -158,7 +158,6 @@ TextArea::~TextArea() = default;
 QWidget* TextArea::CreateWidget(QWidget* parent) {
   auto* area = new AreaWidget(parent, std::static_pointer_cast<TextArea>(shared_from_this()));
   area->setAcceptRichText(false);
-  SetMargins(area);
   area->document()->setUndoRedoEnabled(true);
   return area;
 }
