@@ -9,7 +9,6 @@
 #include <iostream>
 #include <set>
 
-#include "framework/display_check.h"
 #include "framework/internal.h"
 #include "framework/object.h"
 #include "framework/values.h"
@@ -43,6 +42,7 @@ struct State {
   std::string programName = "application";
   std::function<void()> closeWindows;  // given by the windows, which the runtime does not know
   std::multiset<std::string, std::less<>> failNext;
+  QtMessageHandler qtMessages = nullptr;  // the handler before start-up's own
 };
 
 State& S() {
@@ -62,27 +62,79 @@ void AddFrameworkEntries() {
   S().table.push_back({"framework classes", RegisterFrameworkClasses, {}});
 }
 
-// A display that cannot be reached: its report opens no window.
-class DisplayUnavailable : public RuntimeException {
- public:
-  using RuntimeException::RuntimeException;
-};
+// The name that reports go under: the process's own, else the program's.
+std::string ReportName() {
+  const State& s = S();
+  return s.args.empty() ? s.programName : std::filesystem::path(s.args[0]).filename().string();
+}
 
-// Creates the Qt application unless one exists; where windows cannot be
-// shown, creates none and says why.
-std::string EnsureQApplication() {
-  if (QCoreApplication::instance() != nullptr) return {};
-  internal::DisplayCheck check;
-  if (!check.Missing().empty()) return check.Missing();
+// The value of Qt's own command-line option (-platform, -display), the last
+// given, as Qt takes it; empty when none is.
+std::string QtOption(std::string_view option) {
+  const std::vector<std::string>& args = S().args;
+  std::string value;
+  for (std::size_t i = 1; i + 1 < args.size(); ++i) {
+    std::string_view arg = args[i];
+    if (arg.starts_with("--")) arg.remove_prefix(1);
+    if (arg == option) value = args[++i];
+  }
+  return value;
+}
+
+std::string Environment(const char* variable) {
+  const char* value = std::getenv(variable);
+  return value != nullptr ? value : "";
+}
+
+// What Qt was asked to start on: the platform and the display, from its
+// options or the environment.
+std::string WhatQtWasAsked() {
+  std::string platform = QtOption("-platform");
+  if (platform.empty()) platform = Environment("QT_QPA_PLATFORM");
+  std::string asked =
+      platform.empty() ? "its default platform" : "the platform \"" + platform + "\"";
+  std::vector<std::string> displays;
+  if (std::string wayland = Environment("WAYLAND_DISPLAY"); !wayland.empty()) {
+    displays.push_back("WAYLAND_DISPLAY=\"" + wayland + "\"");
+  }
+  if (std::string x11 = QtOption("-display"); !x11.empty()) {
+    displays.push_back("-display \"" + x11 + "\"");
+  } else if (x11 = Environment("DISPLAY"); !x11.empty()) {
+    displays.push_back("DISPLAY=\"" + x11 + "\"");
+  }
+  if (displays.empty()) return asked + " with no display (DISPLAY and WAYLAND_DISPLAY are not set)";
+  if (displays.size() > 1) return asked + " on " + displays[0] + " or " + displays[1];
+  return asked + " on " + displays[0];
+}
+
+// Qt ends the process with a fatal message and an abort when it can start
+// none of the platforms it tries. While the application object is being made,
+// that message becomes a line of ours and status 1; the warnings before it are
+// Qt's own and say what failed. The process ends at once: Qt is half made.
+void StartupMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  if (type != QtFatalMsg) {
+    S().qtMessages(type, context, message);
+    return;
+  }
+  std::cerr << ReportName() << ": cannot open a window: Qt could not start " << WhatQtWasAsked()
+            << std::endl;
+  std::_Exit(1);
+}
+
+// Creates the Qt application unless one exists; where Qt can start no
+// platform, the process ends with status 1.
+void EnsureQApplication() {
+  if (QCoreApplication::instance() != nullptr) return;
   State& s = S();
   if (s.argv.empty()) {
     s.args = {s.programName};
     s.argv = {s.args[0].data(), nullptr};
     s.argc = 1;
   }
+  s.qtMessages = qInstallMessageHandler(StartupMessage);
   // Lives until the process ends, like the windows it draws.
   new QApplication(s.argc, s.argv.data());
-  return {};
+  qInstallMessageHandler(s.qtMessages);
 }
 
 void WindDown(int generation) {
@@ -166,8 +218,7 @@ void RuntimeSetExceptionHelper(ExceptionHelper helper) {
 
 void RunFrameworkInitialization(const std::function<void()>& lateStartup) {
   RuntimeTraceAdd("RunFrameworkInitialization");
-  std::string missing = EnsureQApplication();
-  if (!missing.empty()) throw DisplayUnavailable(missing);
+  EnsureQApplication();
   auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
   if (app == nullptr) throw RuntimeException("the runtime needs a widget application");
   app->setQuitOnLastWindowClosed(false);
@@ -198,25 +249,19 @@ void RuntimeRun() {
 void UnhandledException(std::exception_ptr exception) {
   std::string kind = "exception";
   std::string message;
-  bool noDisplay = false;
   try {
     if (exception) std::rethrow_exception(exception);
   } catch (const RuntimeException& e) {
     kind = std::string(e.Kind());
     message = e.what();
-    noDisplay = dynamic_cast<const DisplayUnavailable*>(&e) != nullptr;
   } catch (const std::exception& e) {
     message = e.what();
   } catch (...) {
     message = "an exception of unknown kind";
   }
   RuntimeTraceAdd("UnhandledException " + kind);
-  std::string name =
-      S().args.empty() ? S().programName : std::filesystem::path(S().args[0]).filename().string();
-  std::cerr << name << ": unhandled " << kind << ": " << message << std::endl;
+  std::cerr << ReportName() << ": unhandled " << kind << ": " << message << std::endl;
   S().failed = true;
-  // Asking the display again could find it back and open a box on it.
-  if (noDisplay) return;
   EnsureQApplication();
   if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) return;
   QMessageBox box;

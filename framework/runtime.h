@@ -39,8 +39,9 @@ using ExceptionHelper = std::function<std::exception_ptr(const std::function<voi
 void RuntimeSetExceptionHelper(ExceptionHelper helper);
 
 // Creates the Qt application (unless one exists), then calls lateStartup once,
-// on the main thread, through Dispatch. Raises RuntimeException when there is
-// no display to open windows on.
+// on the main thread, through Dispatch. Where Qt can start no platform, the
+// process ends there with a line that says what Qt was asked to open, and
+// status 1.
 void RunFrameworkInitialization(const std::function<void()>& lateStartup);
 
 // The event loop; returns after Quit.

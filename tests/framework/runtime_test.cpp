@@ -2,6 +2,7 @@
 // unhandled-exception report, delegates, checked casts and the class registry.
 #include <gtest/gtest-spi.h>
 
+#include <sys/resource.h>
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
@@ -10,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
+#include <csignal>
 #include <exception>
 #include <functional>
 #include <stdexcept>
@@ -254,6 +256,21 @@ TEST_F(RuntimeTest, FailedLateStartupSkipsTheLoop) {
   EXPECT_FALSE(looped);
   EXPECT_TRUE(fw::OpenWindows().empty());
   EXPECT_NE(fw::RuntimeExit(), 0);
+}
+
+// A Qt fatal message, with no core file left behind.
+void QtFatalWithoutCore(const char* message) {
+  rlimit noCore{};
+  setrlimit(RLIMIT_CORE, &noCore);
+  qFatal("%s", message);
+}
+
+// Start-up turns Qt's fatal message into a line of its own only while the
+// application object is made; after that Qt's handler is back and aborts.
+TEST_F(RuntimeTest, FatalMessageAfterStartUpIsQtsOwn) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(QtFatalWithoutCore("a fatal message after start-up"),
+              ::testing::KilledBySignal(SIGABRT), "a fatal message after start-up");
 }
 
 TEST_F(RuntimeTest, ModalLoopsStillRunAfterAnEarlierWindDown) {
