@@ -11,8 +11,23 @@ function(kestrova_add_test name)
     target_link_libraries(${name} PRIVATE GTest::gtest_main)
   endif()
   add_test(NAME ${name} COMMAND ${name})
-  set(env "LC_ALL=C.UTF-8")
-  if(ARG_GUI)
+  kestrova_test_environment(${name} ${ARG_GUI})
+endfunction()
+
+# kestrova_add_test_run(<name> <executable> [GUI] [ARGS <args...>] [ENVIRONMENT <vars...>])
+# One more run of a test executable, with its own arguments and environment.
+# A GUI executable fails when its filter matches no test.
+function(kestrova_add_test_run name executable)
+  cmake_parse_arguments(ARG "GUI" "" "ARGS;ENVIRONMENT" ${ARGN})
+  add_test(NAME ${name} COMMAND ${executable} ${ARG_ARGS})
+  kestrova_test_environment(${name} ${ARG_GUI} ${ARG_ENVIRONMENT})
+endfunction()
+
+# The environment of a registered test: a UTF-8 C locale, Qt offscreen for GUI
+# tests, the sanitizers' options, then extra.
+function(kestrova_test_environment name gui)
+  set(env "LC_ALL=C.UTF-8" ${ARGN})
+  if(gui)
     list(APPEND env "QT_QPA_PLATFORM=offscreen")
   endif()
   if(KESTROVA_SANITIZE)

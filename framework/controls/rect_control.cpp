@@ -5,6 +5,8 @@
 #include <QWidget>
 #include <algorithm>
 #include <array>
+#include <cctype>
+#include <string_view>
 
 #include "framework/internal.h"
 
@@ -203,6 +205,26 @@ QFont RectControl::StyleFont() const {
   font.setItalic(style_.italic);
   font.setUnderline(style_.underline);
   return font;
+}
+
+// Judged by what the control asks for, not by the face the system delivers:
+// where the system's sans-serif faces are monospaced, prose is still prose.
+bool RectControl::StyleFixedPitch() const {
+  static constexpr std::array<std::string_view, 8> kFixed = {
+      "courier",  "courier new",    "monospace", "fixed",
+      "consolas", "lucida console", "menlo",     "monaco"};
+  std::string name = style_.fontName;
+  std::transform(name.begin(), name.end(), name.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  if (std::find(kFixed.begin(), kFixed.end(), name) != kFixed.end()) return true;
+  // DejaVu Sans Mono, Liberation Mono, Nimbus Mono PS and their kin.
+  std::string_view rest = name;
+  while (!rest.empty()) {
+    const std::size_t space = rest.find(' ');
+    if (rest.substr(0, space) == "mono") return true;
+    rest = space == std::string_view::npos ? std::string_view() : rest.substr(space + 1);
+  }
+  return false;
 }
 
 bool RectControl::ApplyStyleProperty(const Property& property) {

@@ -90,6 +90,8 @@ class RectControl : public Control {
   virtual void UpdateStyle() {}
   // The style's font; "Courier" is any fixed-pitch font of its metrics.
   QFont StyleFont() const;
+  // Whether the style's font name is a fixed-pitch family, by the name alone.
+  bool StyleFixedPitch() const;
 
  private:
   void SetInitialParent(std::string parent);

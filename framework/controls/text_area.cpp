@@ -1,6 +1,5 @@
 #include "framework/controls/text_area.h"
 
-#include <QFontInfo>
 #include <QScrollBar>
 #include <QStyleOptionSlider>
 #include <QTextBlock>
@@ -117,10 +116,10 @@ class ProgramEdit {
 // leaves 3 of its 534 pixels. Fixed-pitch text is laid out in columns across
 // the whole width (a row of 102 Courier characters is within a pixel of the
 // display's width), so it has none. QTextDocument::clear() drops them.
-void SetMargins(QTextEdit* area) {
+void SetMargins(QTextEdit* area, bool fixedPitch) {
   QTextFrame* root = area->document()->rootFrame();
   QTextFrameFormat format = root->frameFormat();
-  format.setMargin(QFontInfo(area->font()).fixedPitch() ? 0 : 3);
+  format.setMargin(fixedPitch ? 0 : 3);
   format.setRightMargin(0);
   if (format == root->frameFormat()) return;
   ProgramEdit edit(area->document());
@@ -174,7 +173,7 @@ void TextArea::SetText(std::string text) {
   QTextDocument* document = area->document();
   ProgramEdit edit(document);
   document->clear();
-  SetMargins(area);
+  SetMargins(area, StyleFixedPitch());
   QTextCursor cursor(document);
   cursor.setBlockCharFormat(BaseFormat(area));
   cursor.insertText(ToDocument(text), BaseFormat(area));
@@ -272,7 +271,7 @@ void TextArea::UpdateStyle() {
   QFont font = StyleFont();
   area->setFont(font);
   area->document()->setDefaultFont(font);
-  SetMargins(area);
+  SetMargins(area, StyleFixedPitch());
   QPalette palette = area->palette();
   palette.setColor(QPalette::Text, internal::ToQColor(style_.textColor));
   palette.setColor(QPalette::Base, internal::ToQColor(style_.backgroundColor));

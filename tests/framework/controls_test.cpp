@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QTextFrame>
 
 #include "framework/picture.h"
 #include "framework/runtime.h"
@@ -208,9 +209,10 @@ TEST_F(ControlsTest, VisibleAndEnabledFollowPropertiesAndSetters) {
   EXPECT_FALSE(hidden->Widget()->isVisible());
 }
 
-// Each list is applied before the control's constructor makes its widget;
-// the widget shows it all the same.
-TEST_F(ControlsTest, PropertiesGivenBeforeTheWidgetReachIt) {
+// Each list is applied once before the control's constructor makes its
+// widget and once to a control whose widget is already shown; the widget
+// shows it all the same.
+TEST_F(ControlsTest, PropertiesGivenBeforeOrAfterTheWidgetReachIt) {
   using Make = std::function<std::shared_ptr<fw::RectControl>(fw::Window&)>;
   using Read = std::function<std::string(QWidget*)>;
   const Make label = [](fw::Window& w) { return w.New<fw::Label>(); };
@@ -221,9 +223,16 @@ TEST_F(ControlsTest, PropertiesGivenBeforeTheWidgetReachIt) {
   const Read buttonText = [](QWidget* w) {
     return qobject_cast<QPushButton*>(w)->text().toStdString();
   };
+  // Qt draws the default button apart from the others.
+  const Read buttonDefault = [](QWidget* w) {
+    return qobject_cast<QPushButton*>(w)->isDefault() ? "default" : "plain";
+  };
   const Read enabled = [](QWidget* w) { return w->isEnabled() ? "enabled" : "disabled"; };
   const Read fieldText = [](QWidget* w) {
     return qobject_cast<QLineEdit*>(w)->text().toStdString();
+  };
+  const Read fieldHint = [](QWidget* w) {
+    return qobject_cast<QLineEdit*>(w)->placeholderText().toStdString();
   };
   const Read areaText = [](QWidget* w) {
     return qobject_cast<QTextEdit*>(w)->toPlainText().toStdString();
@@ -232,6 +241,20 @@ TEST_F(ControlsTest, PropertiesGivenBeforeTheWidgetReachIt) {
     auto* edit = qobject_cast<QLineEdit*>(w);
     bool on = edit ? edit->isReadOnly() : qobject_cast<QTextEdit*>(w)->isReadOnly();
     return on ? "read-only" : "editable";
+  };
+  // What a Tab typed in the area does: goes into the text, or moves the focus on.
+  const Read areaTab = [](QWidget* w) {
+    auto* edit = qobject_cast<QTextEdit*>(w);
+    edit->setFocus();
+    if (!edit->hasFocus()) return std::string("no focus");
+    QTest::keyClick(edit, Qt::Key_Tab);
+    const bool typed = edit->toPlainText().contains(QLatin1Char('\t'));
+    return std::string(typed ? "typed" : "") + (edit->hasFocus() ? "" : "moved on");
+  };
+  const Read areaMargin = [](QWidget* w) {
+    const QTextFrameFormat format =
+        qobject_cast<QTextEdit*>(w)->document()->rootFrame()->frameFormat();
+    return QString::number(format.leftMargin()).toStdString();
   };
   const Read parent = [](QWidget* w) { return w->parentWidget()->objectName().toStdString(); };
   struct Case {
@@ -247,25 +270,51 @@ TEST_F(ControlsTest, PropertiesGivenBeforeTheWidgetReachIt) {
       {"label inside a parent", label, {{"InitialParent", "box"}}, parent, "box"},
       {"button caption", button, {{"Caption", "Go"}}, buttonText, "Go"},
       {"button disabled", button, {{"Enabled", false}}, enabled, "disabled"},
+      {"button default", button, {{"Default", true}}, buttonDefault, "default"},
       {"field text", field, {{"Text", "0.5"}}, fieldText, "0.5"},
       {"field read-only", field, {{"ReadOnly", true}}, readOnly, "read-only"},
+      {"field hint", field, {{"Hint", "0 to 1"}}, fieldHint, "0 to 1"},
       {"area text", area, {{"Value", "one\rtwo"}}, areaText, "one\ntwo"},
       {"area read-only", area, {{"ReadOnly", true}}, readOnly, "read-only"},
+      {"area tabs", area, {{"TabStop", true}, {"AllowTabs", true}}, areaTab, "typed"},
+      {"area without tabs",
+       area,
+       {{"TabStop", true}, {"AllowTabs", true}, {"AllowTabs", false}},
+       areaTab,
+       "moved on"},
+      {"area in Courier", area, {{"FontName", "Courier"}}, areaMargin, "0"},
+      {"area in a mono family", area, {{"FontName", "DejaVu Sans Mono"}}, areaMargin, "0"},
+      {"area in Courier, then prose",
+       area,
+       {{"FontName", "Courier"}, {"FontName", "Helvetica"}},
+       areaMargin,
+       "3"},
   };
-  auto window = BuildWindow([&cases](fw::Window& w) {
+  auto name = [](std::size_t i, bool early) {
+    return (early ? "early" : "late") + std::to_string(i);
+  };
+  auto window = BuildWindow([&](fw::Window& w) {
     AddControl<fw::Canvas>(w, "box", Bounds(0, 0, 400, 300));
     for (std::size_t i = 0; i < cases.size(); ++i) {
-      auto control = cases[i].make(w);
-      control->SetProperties(Bounds(10, 10, 80, 40, cases[i].list));
-      control->Constructor();
-      w.AddControl("case" + std::to_string(i), control);
+      for (bool early : {true, false}) {
+        auto control = cases[i].make(w);
+        control->SetProperties(Bounds(10, 10, 80, 40, early ? cases[i].list : fw::PropertyList{}));
+        control->Constructor();
+        w.AddControl(name(i, early), control);
+      }
     }
   });
+  ASSERT_TRUE(Activate(*window));
   for (std::size_t i = 0; i < cases.size(); ++i) {
-    SCOPED_TRACE(cases[i].what);
-    QWidget* widget = Get<fw::RectControl>(*window, "case" + std::to_string(i))->Widget();
-    ASSERT_NE(widget, nullptr);
-    EXPECT_EQ(cases[i].read(widget), cases[i].shown);
+    Get<fw::RectControl>(*window, name(i, false))->SetProperties(cases[i].list);
+  }
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    for (bool early : {true, false}) {
+      SCOPED_TRACE(std::string(cases[i].what) + (early ? ", given before" : ", given after"));
+      QWidget* widget = Get<fw::RectControl>(*window, name(i, early))->Widget();
+      ASSERT_NE(widget, nullptr);
+      EXPECT_EQ(cases[i].read(widget), cases[i].shown);
+    }
   }
 }
 
