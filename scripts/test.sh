@@ -13,7 +13,7 @@ source scripts/setup.sh
 # The test programs, the virtual display and what drives it, and a locale that
 # writes decimals with a comma.
 kestrova_install "${KESTROVA_BUILD_PACKAGES[@]}" libgtest-dev \
-  xvfb xdotool x11-utils imagemagick xclip bc
+  xvfb xdotool x11-utils imagemagick xclip
 kestrova_install_locale de_DE.UTF-8
 
 dir=build
