@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the build into a fresh prefix and starts the installed program: its
-# splash must show the about picture, read from the installed data folder.
+# Installs the build into a fresh prefix and starts the installed program: it
+# carries no library search path, and its splash must show the about picture,
+# read from the installed data folder.
 #   installed_pictures.sh <cmake> <build folder> <prefix> <about picture>
 set -euo pipefail
 cmake=$1
@@ -19,6 +20,16 @@ rm -rf "$prefix"
 "$cmake" --install "$build" --prefix "$prefix" >/dev/null
 app="$prefix/bin/kestrova"
 [ -x "$app" ] || fail "no program at $app"
+
+# It ships no library of its own: nothing for a RUNPATH or RPATH to find.
+dynamic=$("$READELF" -d "$app") || fail "readelf cannot read $app"
+status=0
+grep -E '\((RUNPATH|RPATH)\)' <<<"$dynamic" || status=$?
+case $status in
+  0) fail "$app carries a library search path (above)" ;;
+  1) ;;
+  *) fail "grep failed on the output of readelf -d $app" ;;
+esac
 
 start_display || fail "the virtual display did not start"
 

@@ -3,7 +3,7 @@
 # called at the paths that CMake found (tests/e2e/CMakeLists.txt passes them in
 # the environment); a script run by hand takes those on PATH.
 : "${XDOTOOL:=xdotool}" "${XPROP:=xprop}" "${XWININFO:=xwininfo}" "${XCLIP:=xclip}"
-: "${IMPORT:=import}" "${IDENTIFY:=identify}" "${COMPARE:=compare}"
+: "${IMPORT:=import}" "${IDENTIFY:=identify}" "${COMPARE:=compare}" "${READELF:=readelf}"
 
 # Whether two images (compare's arguments) are the same, by compare's exit
 # status: 0 the same, 1 different. Anything else (an unreadable file, say)
