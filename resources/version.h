@@ -15,7 +15,8 @@ inline constexpr std::int64_t kStageCode = 0;
 inline constexpr std::string_view kRightsNotice = "Copyright 2026 the Kestrova authors";
 inline constexpr std::string_view kShortVersion = "1.0";
 inline constexpr std::string_view kApplicationName = "Kestrova";
-// The executable's name, and its folder in the data directory when installed.
-inline constexpr std::string_view kProgramName = "kestrova";
+// The executable's name, and its folder in the data directory when installed;
+// resources/CMakeLists.txt defines it for both.
+inline constexpr std::string_view kProgramName = KESTROVA_PROGRAM_NAME;
 
 }  // namespace kestrova

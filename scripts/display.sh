@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Sourced by the scripts that drive the real program (the end-to-end tests and
-# the benchmarks): starts a virtual X server with one screen and exports its
-# DISPLAY; when the script exits, the program under test (app_pid) and the
-# server are stopped. Without -noreset the server resets whenever its last
-# client leaves and drops the connections that arrive meanwhile.
+# the benchmarks): starts a virtual X server with one screen (the program that
+# XVFB names, Xvfb when unset) and exports its DISPLAY; when the script exits,
+# the program under test (app_pid) and the server are stopped. Without -noreset
+# the server resets whenever its last client leaves and drops the connections
+# that arrive meanwhile.
 app_pid=""
 xvfb_pid=""
 stop_display() {
@@ -13,20 +14,26 @@ stop_display() {
 
 start_display() {
   trap stop_display EXIT
-  local displayfile
+  local displayfile errors
   displayfile=$(mktemp)
-  Xvfb -noreset -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$displayfile" 2>/dev/null &
+  # What the server says is shown only when it does not start.
+  errors=$(mktemp)
+  "${XVFB:-Xvfb}" -noreset -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp \
+    3>"$displayfile" 2>"$errors" &
   xvfb_pid=$!
   for _ in $(seq 100); do
     [ -s "$displayfile" ] && break
+    # A server that has exited will not write its display any more.
+    kill -0 "$xvfb_pid" 2>/dev/null || break
     sleep 0.1
   done
   if ! [ -s "$displayfile" ]; then
-    rm -f "$displayfile"
-    echo "the virtual display did not start" >&2
+    echo "the virtual display did not start; Xvfb said:" >&2
+    cat "$errors" >&2
+    rm -f "$displayfile" "$errors"
     return 1
   fi
   DISPLAY=":$(head -n1 "$displayfile")"
   export DISPLAY QT_QPA_PLATFORM=xcb
-  rm -f "$displayfile"
+  rm -f "$displayfile" "$errors"
 }

@@ -4,8 +4,9 @@
 #   scripts/test.sh --asan     with AddressSanitizer and UndefinedBehaviorSanitizer, in build-asan/
 #   scripts/test.sh --clang    with clang, in build-clang/
 # KESTROVA_WERROR=ON makes compiler warnings errors, and KESTROVA_BENCH=ON
-# builds the benchmarks too, so that they keep compiling (CI sets both). They
-# are passed on every run, so a value cached in the build folder does not linger.
+# builds the benchmarks and the picture tool too, so that they keep compiling
+# (CI sets both). They are passed on every run, so a value cached in the build
+# folder does not linger.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/setup.sh
@@ -13,7 +14,7 @@ source scripts/setup.sh
 # The test programs, the virtual display and what drives it, and a locale that
 # writes decimals with a comma.
 kestrova_install "${KESTROVA_BUILD_PACKAGES[@]}" libgtest-dev \
-  xvfb xdotool x11-utils imagemagick xclip bc
+  xvfb xdotool x11-utils imagemagick xclip
 kestrova_install_locale de_DE.UTF-8
 
 dir=build
@@ -38,6 +39,8 @@ options+=(-DKESTROVA_WERROR="${KESTROVA_WERROR:-OFF}" -DKESTROVA_BENCH="${KESTRO
 if [ "${KESTROVA_BENCH:-OFF}" = ON ]; then kestrova_install "${KESTROVA_BENCH_PACKAGES[@]}"; fi
 cmake -S . -B "$dir" -G Ninja "${options[@]}" >/dev/null
 cmake --build "$dir" -j"$(nproc)"
+# The picture tool is left out of the default build.
+if [ "${KESTROVA_BENCH:-OFF}" = ON ]; then cmake --build "$dir" --target kestrova_make_pictures; fi
 ctest --test-dir "$dir" --output-on-failure -j"$(nproc)"
 # The end-to-end run's screenshots, kept as artefacts.
 for shot in "$dir"/e2e-artifacts/*.png; do

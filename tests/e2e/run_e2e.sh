@@ -19,14 +19,15 @@ fail() {
 }
 
 source "$(dirname "$0")/../../scripts/display.sh"
+source "$(dirname "$0")/tools.sh"
 start_display || fail "the virtual display did not start"
 
 # The calculator: a visible window of this application titled Kestrova, of the
 # normal type. A message box shares the title and the class, not the type.
 calculator_window() {
   local id props
-  for id in $(xdotool search --onlyvisible --name '^Kestrova$' 2>/dev/null); do
-    props=$(xprop -id "$id" WM_CLASS _NET_WM_WINDOW_TYPE 2>/dev/null || true)
+  for id in $("$XDOTOOL" search --onlyvisible --name '^Kestrova$' 2>/dev/null); do
+    props=$("$XPROP" -id "$id" WM_CLASS _NET_WM_WINDOW_TYPE 2>/dev/null || true)
     if grep -q '^WM_CLASS(STRING) = ".*", "Kestrova"$' <<<"$props" &&
       grep -q '^_NET_WM_WINDOW_TYPE(ATOM) = _NET_WM_WINDOW_TYPE_NORMAL$' <<<"$props"; then
       echo "$id"
@@ -45,15 +46,15 @@ wait_calculator() {
 }
 
 # Visible top-level windows; the root window is always visible.
-root=$(xwininfo -root -int | awk '/Window id:/ { print $4 }')
+root=$("$XWININFO" -root -int | awk '/Window id:/ { print $4 }')
 [ -n "$root" ] || fail "the root window of $DISPLAY cannot be read"
 visible_windows() {
-  xdotool search --onlyvisible --maxdepth 1 --name '.*' 2>/dev/null | grep -cvx "$root" || true
+  "$XDOTOOL" search --onlyvisible --maxdepth 1 --name '.*' 2>/dev/null | grep -cvx "$root" || true
 }
 
 "$app" &
 app_pid=$!
-start=$(date +%s.%N)
+start=$(date +%s%N)
 
 # The splash comes first: an untitled window, and no calculator yet.
 for _ in $(seq 300); do
@@ -62,21 +63,20 @@ for _ in $(seq 300); do
 done
 [ "$(visible_windows)" -gt 0 ] || fail "no window appeared"
 if calculator_window >/dev/null; then fail "the calculator came before the splash"; fi
-import -window root "$artifacts/splash.png"
+"$IMPORT" -window root "$artifacts/splash.png"
 
 if ! window=$(wait_calculator 150); then
-  other=$(xdotool search --onlyvisible --name '^Kestrova$' 2>/dev/null | head -n1 || true)
+  other=$("$XDOTOOL" search --onlyvisible --name '^Kestrova$' 2>/dev/null | head -n1 || true)
   if [ -n "$other" ]; then
     fail "the window titled Kestrova is not the calculator:" \
-      "$(xprop -id "$other" WM_CLASS _NET_WM_WINDOW_TYPE | tr '\n' ' ')"
+      "$("$XPROP" -id "$other" WM_CLASS _NET_WM_WINDOW_TYPE | tr '\n' ' ')"
   fi
   fail "the splash did not give way to the calculator"
 fi
-gave_way=$(echo "$(date +%s.%N) - $start" | bc)
-echo "end-to-end: the calculator window appeared after ${gave_way} s"
+echo "end-to-end: the calculator window appeared after $((($(date +%s%N) - start) / 1000000)) ms"
 sleep 0.3
 
-eval "$(xdotool getwindowgeometry --shell "$window")"
+eval "$("$XDOTOOL" getwindowgeometry --shell "$window")"
 # The client area is 880 x 700; the menu bar sits above it.
 menu=$((HEIGHT - 700))
 [ "$WIDTH" -eq 880 ] || fail "the calculator window is $WIDTH wide, not 880"
@@ -84,10 +84,10 @@ menu=$((HEIGHT - 700))
 click() {
   local x=$((X + $1)) y=$((Y + menu + $2))
   # --sync waits until the pointer moves: it must not be there already.
-  if [ "$(xdotool getmouselocation | cut -d' ' -f1,2)" = "x:$x y:$y" ]; then
-    xdotool click 1
+  if [ "$("$XDOTOOL" getmouselocation | cut -d' ' -f1,2)" = "x:$x y:$y" ]; then
+    "$XDOTOOL" click 1
   else
-    xdotool mousemove --sync "$x" "$y" click 1
+    "$XDOTOOL" mousemove --sync "$x" "$y" click 1
   fi
   sleep 0.2
 }
@@ -96,7 +96,7 @@ click() {
 # CR, whichever a copy yields) as newlines; trailing newlines are dropped.
 clipboard() {
   local text
-  text=$(timeout 5 xclip -o -selection clipboard -t UTF8_STRING 2>/dev/null) || true
+  text=$(timeout 5 "$XCLIP" -o -selection clipboard -t UTF8_STRING 2>/dev/null) || true
   text=${text//$'\xe2\x80\xa9'/$'\n'}
   printf '%s' "${text//$'\r'/$'\n'}"
 }
@@ -105,7 +105,7 @@ clipboard() {
 # leaves it there. xclip keeps serving it until the application takes over.
 claim_clipboard() {
   token="nothing copied $RANDOM$RANDOM"
-  printf '%s' "$token" | xclip -i -selection clipboard >/dev/null 2>&1
+  printf '%s' "$token" | "$XCLIP" -i -selection clipboard >/dev/null 2>&1
   for _ in $(seq 50); do
     [ "$(clipboard)" = "$token" ] && return 0
     sleep 0.1
@@ -122,8 +122,8 @@ copy_from() {
   shift
   claim_clipboard
   click "$x" "$y"
-  if [ $# -gt 0 ]; then xdotool type --delay 60 -- "$*"; fi
-  xdotool key --delay 60 ctrl+a ctrl+c
+  if [ $# -gt 0 ]; then "$XDOTOOL" type --delay 60 -- "$*"; fi
+  "$XDOTOOL" key --delay 60 ctrl+a ctrl+c
   for _ in $(seq 100); do
     copied=$(clipboard)
     [ "$copied" != "$token" ] && return 0
@@ -180,14 +180,13 @@ join() {
 # Grabs the screen to $1 and sorts the result controls by whether their part
 # of it differs from the same part of before.png: into changed or unchanged.
 compare_results() {
-  import -window root "$1"
+  "$IMPORT" -window root "$1"
   changed=() unchanged=()
-  local i w h left top box pixels
+  local i w h left top box
   for i in "${!result_boxes[@]}"; do
     IFS='x+' read -r w h left top <<<"${result_boxes[$i]}"
     box="${w}x${h}+$((X + left))+$((Y + menu + top))"
-    pixels=$(compare -metric AE "$1[$box]" "$artifacts/before.png[$box]" null: 2>&1 || true)
-    if [ "$pixels" = 0 ]; then
+    if same_image "$1[$box]" "$artifacts/before.png[$box]"; then
       unchanged+=("${result_names[$i]}")
     else
       changed+=("${result_names[$i]}")
@@ -215,7 +214,7 @@ declare -A typed=([prevalence]='.0-1x5' [sensitivity]='.6a7' [specificity]='-.91
 for name in prevalence sensitivity specificity; do
   read -r x y <<<"${field_at[$name]}"
   click "$x" "$y"
-  xdotool type --delay 60 -- "${typed[$name]}"
+  "$XDOTOOL" type --delay 60 -- "${typed[$name]}"
 done
 
 # The filter lets the digits and the points through and nothing else.
@@ -226,7 +225,7 @@ for name in prevalence sensitivity specificity; do
 done
 read -r x y <<<"${field_at[specificity]}"
 click "$x" "$y"         # drops the selection
-import -window root "$artifacts/before.png"
+"$IMPORT" -window root "$artifacts/before.png"
 
 before=$(visible_windows)
 click 70 660            # Calculate
@@ -272,7 +271,7 @@ for name in prevalence sensitivity specificity; do
 done
 [ "${#problems[@]}" -eq 0 ] || fail "after Clear $(join "; " "${problems[@]}")"
 
-xdotool key --clearmodifiers ctrl+q
+"$XDOTOOL" key --clearmodifiers ctrl+q
 
 for _ in $(seq 100); do
   kill -0 "$app_pid" 2>/dev/null || break
