@@ -7,7 +7,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build-pictures}
 
 if [ ! -f "$build/CMakeCache.txt" ]; then
-  cmake -S "$root" -B "$build" -G Ninja
+  cmake -S "$root" -B "$build" -G Ninja -DBUILD_TESTING=OFF
 fi
 cmake --build "$build" --target kestrova_make_pictures -j4
 QT_QPA_PLATFORM=offscreen "$build/bin/kestrova_make_pictures" "$root/resources"

@@ -11,6 +11,8 @@ set -uo pipefail
 program=$1
 source "$(dirname "$0")/../../scripts/display.sh"
 start_display || exit 1
+# The tools at the paths CMake found; run by hand, those on PATH.
+: "${XDOTOOL:=xdotool}"
 
 none="with no display (DISPLAY and WAYLAND_DISPLAY are not set)"
 rows=(
@@ -54,7 +56,7 @@ for row in "${rows[@]}"; do
       else
         for _ in $(seq 300); do
           kill -0 "$app_pid" 2>/dev/null || break
-          xdotool search --onlyvisible --pid "$app_pid" >/dev/null 2>&1 && seen=yes && break
+          "$XDOTOOL" search --onlyvisible --pid "$app_pid" >/dev/null 2>&1 && seen=yes && break
           sleep 0.1
         done
       fi
