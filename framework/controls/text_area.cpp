@@ -59,6 +59,15 @@ class AreaWidget : public internal::ControlWidget<QTextEdit, TextArea> {
     if (auto area = OwnerControl()) area->Flush();
   }
   const QWidget* PressSurface() const override { return viewport(); }
+  // Where Tab moves the focus, it types nothing, also in a window with
+  // nothing else to move it to (QTextEdit would type a tab there).
+  void keyPressEvent(QKeyEvent* event) override {
+    if (tabChangesFocus() && (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab)) {
+      event->accept();
+      return;
+    }
+    ControlWidget::keyPressEvent(event);
+  }
   void paintEvent(QPaintEvent* event) override {
     BeforeInput();
     QTextEdit::paintEvent(event);

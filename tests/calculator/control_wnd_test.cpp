@@ -486,6 +486,12 @@ TEST_F(ControlWndTest, TabMovesAmongTheThreeInputsOnly) {
     EXPECT_TRUE(next->HasFocus()) << next->Name();
   }
   EXPECT_EQ(fw::testing::BeepCount(), beeps);
+  // From the display, Tab moves the focus on and types nothing into it.
+  QTest::mouseClick(TextEdit(window_->ddFld())->viewport(), Qt::LeftButton);
+  ASSERT_TRUE(window_->ddFld()->HasFocus());
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  EXPECT_FALSE(window_->ddFld()->HasFocus());
+  EXPECT_EQ(window_->ddFld()->Text(), "");
 }
 
 // ---- Calculate ----

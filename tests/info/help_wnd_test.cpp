@@ -277,6 +277,9 @@ TEST_F(HelpWndTest, OneWindowWhileOpenWithTheUsersEditsKept) {
   const std::string edited = help->EditField1()->Text();
   ASSERT_NE(edited, HelpText());
   EXPECT_NE(edited.find("Note: "), std::string::npos);
+  // Tab moves the focus on; it types no tab into the text.
+  QTest::keyClick(editor, Qt::Key_Tab);
+  EXPECT_EQ(help->EditField1()->Text(), edited);
 
   auto again = helpWnd::Instance();
   again->Show();
