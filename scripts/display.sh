@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Sourced by the scripts that drive the real program (the end-to-end tests and
 # the benchmarks): starts a virtual X server with one screen (the program that
-# XVFB names, Xvfb when unset) and exports its DISPLAY; when the script exits,
+# XVFB names, by default Xvfb) and exports its DISPLAY; when the script exits,
 # the program under test (app_pid) and the server are stopped. Without -noreset
 # the server resets whenever its last client leaves and drops the connections
 # that arrive meanwhile.
@@ -28,7 +28,7 @@ start_display() {
     sleep 0.1
   done
   if ! [ -s "$displayfile" ]; then
-    echo "the virtual display did not start; Xvfb said:" >&2
+    echo "the virtual display did not start; the server said:" >&2
     cat "$errors" >&2
     rm -f "$displayfile" "$errors"
     return 1
