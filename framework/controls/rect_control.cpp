@@ -218,13 +218,7 @@ bool RectControl::StyleFixedPitch() const {
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   if (std::find(kFixed.begin(), kFixed.end(), name) != kFixed.end()) return true;
   // DejaVu Sans Mono, Liberation Mono, Nimbus Mono PS and their kin.
-  std::string_view rest = name;
-  while (!rest.empty()) {
-    const std::size_t space = rest.find(' ');
-    if (rest.substr(0, space) == "mono") return true;
-    rest = space == std::string_view::npos ? std::string_view() : rest.substr(space + 1);
-  }
-  return false;
+  return (" " + name + " ").find(" mono ") != std::string::npos;
 }
 
 bool RectControl::ApplyStyleProperty(const Property& property) {
