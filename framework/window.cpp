@@ -12,6 +12,7 @@
 
 #include "framework/internal.h"
 #include "framework/menu.h"
+#include "framework/no_destructor.h"
 #include "framework/runtime.h"
 #include "framework/window_p.h"
 
@@ -402,8 +403,8 @@ std::vector<std::shared_ptr<Window>> OpenWindows() {
 namespace internal {
 
 std::vector<std::shared_ptr<Window>>& OpenWindowList() {
-  static std::vector<std::shared_ptr<Window>> windows;
-  return windows;
+  static NoDestructor<std::vector<std::shared_ptr<Window>>> windows;
+  return *windows;
 }
 
 void CloseAllWindows() {

@@ -1,5 +1,7 @@
 #include "info/ks350.h"
 
+#include "framework/no_destructor.h"
+
 namespace kestrova {
 
 namespace {
@@ -10,8 +12,8 @@ struct PictureCache {
 };
 
 PictureCache& Cache() {
-  static PictureCache cache;
-  return cache;
+  static fw::NoDestructor<PictureCache> cache;
+  return *cache;
 }
 
 }  // namespace

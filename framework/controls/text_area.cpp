@@ -12,6 +12,7 @@
 #include <array>
 
 #include "framework/controls/widget_p.h"
+#include "framework/no_destructor.h"
 
 namespace fw {
 namespace {
@@ -22,7 +23,8 @@ namespace {
 // a palette with a key of its own, equal colours or not: drawn with its own,
 // each new window's text area would add pieces to the cache for good.
 QPalette SharedPalette(const QPalette& palette) {
-  static std::vector<QPalette> kept;
+  static NoDestructor<std::vector<QPalette>> keptPalettes;
+  std::vector<QPalette>& kept = *keptPalettes;
   constexpr std::size_t kKept = 16;
   auto found = std::find(kept.begin(), kept.end(), palette);
   if (found == kept.end()) {
