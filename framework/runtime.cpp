@@ -69,7 +69,8 @@ std::string ReportName() {
 }
 
 // The value of Qt's own command-line option (-platform, -display), the last
-// given, as Qt takes it; empty when none is.
+// given, as Qt takes it; empty when none is. One with no value after it is
+// ignored, as Qt ignores it.
 std::string QtOption(std::string_view option) {
   const std::vector<std::string>& args = S().args;
   std::string value;
@@ -86,25 +87,26 @@ std::string Environment(const char* variable) {
   return value != nullptr ? value : "";
 }
 
-// What Qt was asked to start on: the platform and the display, from its
-// options or the environment.
+std::string Stated(std::string_view name, const std::string& value) {
+  return std::string(name) + (value.empty() ? " is not set" : " is \"" + value + "\"");
+}
+
+// What Qt was asked to start, as it was asked, and each display setting as
+// it stands. No display is paired with the platform: each platform reads only
+// its own (Wayland WAYLAND_DISPLAY; X11 -display, else DISPLAY).
 std::string WhatQtWasAsked() {
-  std::string platform = QtOption("-platform");
-  if (platform.empty()) platform = Environment("QT_QPA_PLATFORM");
-  std::string asked =
-      platform.empty() ? "its default platform" : "the platform \"" + platform + "\"";
-  std::vector<std::string> displays;
-  if (std::string wayland = Environment("WAYLAND_DISPLAY"); !wayland.empty()) {
-    displays.push_back("WAYLAND_DISPLAY=\"" + wayland + "\"");
+  std::string asked = "its default platform";
+  if (std::string option = QtOption("-platform"); !option.empty()) {
+    asked = "the platform \"" + option + "\" given by -platform";
+  } else if (std::string variable = Environment("QT_QPA_PLATFORM"); !variable.empty()) {
+    asked = "the platform \"" + variable + "\" given by QT_QPA_PLATFORM";
   }
-  if (std::string x11 = QtOption("-display"); !x11.empty()) {
-    displays.push_back("-display \"" + x11 + "\"");
-  } else if (x11 = Environment("DISPLAY"); !x11.empty()) {
-    displays.push_back("DISPLAY=\"" + x11 + "\"");
+  std::string displays = Stated("WAYLAND_DISPLAY", Environment("WAYLAND_DISPLAY")) + ", " +
+                         Stated("DISPLAY", Environment("DISPLAY"));
+  if (std::string option = QtOption("-display"); !option.empty()) {
+    displays += ", " + Stated("-display", option);
   }
-  if (displays.empty()) return asked + " with no display (DISPLAY and WAYLAND_DISPLAY are not set)";
-  if (displays.size() > 1) return asked + " on " + displays[0] + " or " + displays[1];
-  return asked + " on " + displays[0];
+  return asked + " (" + displays + ")";
 }
 
 // Qt ends the process with a fatal message and an abort when it can start
