@@ -30,9 +30,52 @@ function(kestrova_test_environment name gui)
   if(gui)
     list(APPEND env "QT_QPA_PLATFORM=offscreen")
   endif()
-  if(KESTROVA_SANITIZE)
-    list(APPEND env "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/support/lsan.supp:print_suppressions=0"
-                    "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
-  endif()
+  kestrova_sanitizer_environment(env)
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 300)
+endfunction()
+
+# Appends the sanitizers' options to the list variable <env>. A sanitizer's
+# report ends the process with status 86, which no test expects: a crash
+# under ASan would otherwise end with 1, the status of a program that Qt ends
+# when its display goes away.
+function(kestrova_sanitizer_environment env)
+  if(KESTROVA_SANITIZE)
+    list(APPEND ${env} "ASAN_OPTIONS=exitcode=86"
+         "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/support/lsan.supp:print_suppressions=0"
+         "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
+    set(${env} "${${env}}" PARENT_SCOPE)
+  endif()
+endfunction()
+
+# kestrova_add_tool_test(<name> TOOLS <programs...> COMMAND <command...> [PROPERTIES <properties...>])
+# A test that drives the real program with tools of the system (the virtual
+# X server, xdotool, ImageMagick ...). Each tool is looked for by its name and
+# reaches the test's scripts at the path found, in a variable named like the
+# tool in capitals (Xvfb as XVFB). Where one is missing the test cannot run:
+# with KESTROVA_REQUIRE_ALL_TESTS on that stops the configure; otherwise the
+# test is left out with a warning that names what is missing.
+function(kestrova_add_tool_test name)
+  cmake_parse_arguments(arg "" "" "TOOLS;COMMAND;PROPERTIES" ${ARGN})
+  set(env "LC_ALL=C.UTF-8")
+  set(missing "")
+  foreach(tool IN LISTS arg_TOOLS)
+    string(TOUPPER ${tool} var)
+    find_program(${var} ${tool})
+    if(${var})
+      list(APPEND env "${var}=${${var}}")
+    else()
+      list(APPEND missing ${tool})
+    endif()
+  endforeach()
+  if(missing)
+    list(JOIN missing ", " missing)
+    if(KESTROVA_REQUIRE_ALL_TESTS)
+      message(FATAL_ERROR "${missing} missing: the test ${name} cannot be registered")
+    endif()
+    message(WARNING "${missing} missing: the test ${name} is not registered")
+    return()
+  endif()
+  kestrova_sanitizer_environment(env)
+  add_test(NAME ${name} COMMAND ${arg_COMMAND})
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" ${arg_PROPERTIES})
 endfunction()

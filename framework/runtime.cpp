@@ -369,12 +369,7 @@ std::string ResourceDirectory() {
   if (error && QCoreApplication::instance() != nullptr) {
     dir = QCoreApplication::applicationDirPath().toStdString();
   }
-  for (const fs::path& candidate :
-       {dir / ".." / "resources", dir / "resources",
-        dir / KESTROVA_DATADIR_FROM_BINDIR / s.programName / "resources"}) {
-    if (fs::is_directory(candidate, error)) return fs::weakly_canonical(candidate, error).string();
-  }
-  return (dir / ".." / "resources").string();
+  return (dir / KESTROVA_RESOURCES_FROM_BINDIR).lexically_normal().string();
 }
 
 void RuntimeSetProgramName(std::string name) {

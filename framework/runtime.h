@@ -74,13 +74,12 @@ void Beep();
 void MsgBox(std::string_view message);
 
 // The program's name, given by the application at start-up: the name its
-// reports go under when there are no process arguments to take it from, and
-// the folder under the data directory that an installed copy keeps its
-// resources in.
+// reports go under when there are no process arguments to take it from.
 void RuntimeSetProgramName(std::string name);
 
-// The directory the application's resources are read from: <exe>/../resources,
-// <exe>/resources or, installed, <datadir>/<program name>/resources, unless set.
+// The directory the application's resources are read from, unless set: one
+// place, computed from the executable's own folder, which the build tree lays
+// out as an install does (<bindir>/../share/<program>/resources by default).
 std::string ResourceDirectory();
 void SetResourceDirectory(std::string directory);
 

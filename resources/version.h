@@ -16,7 +16,7 @@ inline constexpr std::string_view kRightsNotice = "Copyright 2026 the Kestrova a
 inline constexpr std::string_view kShortVersion = "1.0";
 inline constexpr std::string_view kApplicationName = "Kestrova";
 // The executable's name, and its folder in the data directory when installed;
-// resources/CMakeLists.txt defines it for both.
+// the top-level CMakeLists.txt names both from one variable.
 inline constexpr std::string_view kProgramName = KESTROVA_PROGRAM_NAME;
 
 }  // namespace kestrova

@@ -35,6 +35,8 @@ case "${1:-}" in
     exit 2
     ;;
 esac
+# Every test must be registered: a missing tool stops the configure.
+options+=(-DKESTROVA_REQUIRE_ALL_TESTS=ON)
 options+=(-DKESTROVA_WERROR="${KESTROVA_WERROR:-OFF}" -DKESTROVA_BENCH="${KESTROVA_BENCH:-OFF}")
 if [ "${KESTROVA_BENCH:-OFF}" = ON ]; then kestrova_install "${KESTROVA_BENCH_PACKAGES[@]}"; fi
 cmake -S . -B "$dir" -G Ninja "${options[@]}" >/dev/null
