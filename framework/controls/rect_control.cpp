@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "framework/internal.h"
 
@@ -188,12 +190,38 @@ void RectControl::UpdateWidget() {
   UpdateFocusPolicy();
 }
 
+namespace {
+
+// The words of a family name in lower case, split at spaces and hyphens and
+// where a capital follows a small letter: "FreeMono" is "free" and "mono".
+std::vector<std::string> FamilyWords(std::string_view name) {
+  std::vector<std::string> words(1);
+  char previous = ' ';
+  for (char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    const bool split = c == ' ' || c == '-';
+    const bool camel = std::isupper(byte) && std::islower(static_cast<unsigned char>(previous));
+    if ((split || camel) && !words.back().empty()) words.emplace_back();
+    if (!split) words.back() += static_cast<char>(std::tolower(byte));
+    previous = c;
+  }
+  if (words.back().empty()) words.pop_back();
+  return words;
+}
+
+}  // namespace
+
 QFont RectControl::StyleFont() const {
   QFont font = QApplication::font();
-  if (style_.fontName == "Courier") {
-    // Courier's metric twins before any other fixed-pitch font: 0.6 em a character.
-    font.setFamilies({"Courier", "Courier New", "Nimbus Mono PS", "Liberation Mono",
-                      "DejaVu Sans Mono", "monospace"});
+  if (StyleFixedPitch()) {
+    // Courier's metric twins (0.6 em a character) before any other
+    // fixed-pitch font, should the family asked for be missing.
+    QStringList families = {QString::fromStdString(style_.fontName)};
+    for (const char* fallback : {"Courier", "Courier New", "Nimbus Mono PS", "Liberation Mono",
+                                 "DejaVu Sans Mono", "monospace"}) {
+      if (!families.contains(QLatin1String(fallback))) families.append(fallback);
+    }
+    font.setFamilies(families);
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
   } else if (!style_.fontName.empty() && style_.fontName != "System") {
@@ -207,18 +235,20 @@ QFont RectControl::StyleFont() const {
   return font;
 }
 
-// Judged by what the control asks for, not by the face the system delivers:
-// where the system's sans-serif faces are monospaced, prose is still prose.
+// Judged by the name the control asks for, not by the face the system
+// delivers: where the system's sans-serif faces are monospaced, prose is
+// still prose. Any Courier, a family with the word Mono (DejaVu Sans Mono,
+// FreeMono, but not Monotype Corsiva) and the usual fixed-pitch names.
 bool RectControl::StyleFixedPitch() const {
-  static constexpr std::array<std::string_view, 8> kFixed = {
-      "courier",  "courier new",    "monospace", "fixed",
-      "consolas", "lucida console", "menlo",     "monaco"};
-  std::string name = style_.fontName;
-  std::transform(name.begin(), name.end(), name.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  if (std::find(kFixed.begin(), kFixed.end(), name) != kFixed.end()) return true;
-  // DejaVu Sans Mono, Liberation Mono, Nimbus Mono PS and their kin.
-  return (" " + name + " ").find(" mono ") != std::string::npos;
+  static constexpr std::array<std::string_view, 6> kFixed = {"monospace",      "fixed", "consolas",
+                                                             "lucida console", "menlo", "monaco"};
+  const std::vector<std::string> words = FamilyWords(style_.fontName);
+  if (words.empty()) return false;
+  if (words.front() == "courier") return true;
+  if (std::find(words.begin(), words.end(), "mono") != words.end()) return true;
+  std::string name = words.front();
+  for (std::size_t i = 1; i < words.size(); ++i) name += " " + words[i];
+  return std::find(kFixed.begin(), kFixed.end(), name) != kFixed.end();
 }
 
 bool RectControl::ApplyStyleProperty(const Property& property) {

@@ -88,9 +88,11 @@ class RectControl : public Control {
   // The style properties of the text controls; false if not one of them.
   bool ApplyStyleProperty(const Property& property);
   virtual void UpdateStyle() {}
-  // The style's font; "Courier" is any fixed-pitch font of its metrics.
+  // The style's font; a fixed-pitch family falls back on others of Courier's
+  // metrics, then on any fixed-pitch font.
   QFont StyleFont() const;
-  // Whether the style's font name is a fixed-pitch family, by the name alone.
+  // Whether the style's font name is a fixed-pitch family, by the name alone;
+  // the font's fallbacks and a text area's margin both follow it.
   bool StyleFixedPitch() const;
 
  private:

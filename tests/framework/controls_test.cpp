@@ -256,6 +256,11 @@ TEST_F(ControlsTest, PropertiesGivenBeforeOrAfterTheWidgetReachIt) {
         qobject_cast<QTextEdit*>(w)->document()->rootFrame()->frameFormat();
     return QString::number(format.leftMargin()).toStdString();
   };
+  // The margin, and whether the font falls back on the fixed-pitch faces.
+  const Read areaPitch = [areaMargin](QWidget* w) {
+    const bool fixed = w->font().families().contains(QStringLiteral("monospace"));
+    return areaMargin(w) + (fixed ? " fixed" : " prose");
+  };
   const Read parent = [](QWidget* w) { return w->parentWidget()->objectName().toStdString(); };
   struct Case {
     const char* what;
@@ -282,13 +287,19 @@ TEST_F(ControlsTest, PropertiesGivenBeforeOrAfterTheWidgetReachIt) {
        {{"TabStop", true}, {"AllowTabs", true}, {"AllowTabs", false}},
        areaTab,
        "moved on"},
-      {"area in Courier", area, {{"FontName", "Courier"}}, areaMargin, "0"},
-      {"area in a mono family", area, {{"FontName", "DejaVu Sans Mono"}}, areaMargin, "0"},
+      {"area in Courier", area, {{"FontName", "Courier"}}, areaPitch, "0 fixed"},
+      {"area in Courier New", area, {{"FontName", "Courier New"}}, areaPitch, "0 fixed"},
+      {"area in Courier 10 Pitch", area, {{"FontName", "Courier 10 Pitch"}}, areaPitch, "0 fixed"},
+      {"area in COURIER", area, {{"FontName", "COURIER"}}, areaPitch, "0 fixed"},
+      {"area in Consolas", area, {{"FontName", "Consolas"}}, areaPitch, "0 fixed"},
+      {"area in a mono family", area, {{"FontName", "DejaVu Sans Mono"}}, areaPitch, "0 fixed"},
+      {"area in FreeMono", area, {{"FontName", "FreeMono"}}, areaPitch, "0 fixed"},
+      {"area in Monotype Corsiva", area, {{"FontName", "Monotype Corsiva"}}, areaPitch, "3 prose"},
       {"area in Courier, then prose",
        area,
        {{"FontName", "Courier"}, {"FontName", "Helvetica"}},
-       areaMargin,
-       "3"},
+       areaPitch,
+       "3 prose"},
   };
   auto name = [](std::size_t i, bool early) {
     return (early ? "early" : "late") + std::to_string(i);
