@@ -486,7 +486,10 @@ TEST_F(ControlWndTest, TabMovesAmongTheThreeInputsOnly) {
     EXPECT_TRUE(next->HasFocus()) << next->Name();
   }
   EXPECT_EQ(fw::testing::BeepCount(), beeps);
-  // From the display, Tab moves the focus on and types nothing into it.
+  // The display takes no tabs: from it, Tab moves the focus on, as Qt moves it
+  // from any widget of the window, and types nothing into it. (Where nothing
+  // else can take the focus, the text area itself keeps such a Tab out; the
+  // help window checks that.)
   QTest::mouseClick(TextEdit(window_->ddFld())->viewport(), Qt::LeftButton);
   ASSERT_TRUE(window_->ddFld()->HasFocus());
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

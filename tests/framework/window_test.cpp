@@ -9,6 +9,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextEdit>
+#include <functional>
 #include <stdexcept>
 
 #include "framework/menu.h"
@@ -539,30 +540,56 @@ TEST_F(WindowTest, KeyInAFieldGoesToTheFieldThenOnceToTheWindow) {
       Log().push_back("field " + key);
       return false;
     });
+    AddControl<fw::TextArea>(w, "area", Bounds(10, 40, 200, 80, {{"TabStop", true}}));
   };
   auto window = fw::ImplicitWindow<TestWnd>();
   ASSERT_TRUE(Activate(*window));
   auto field = Get<fw::TextField>(*window, "field");
+  auto area = Get<fw::TextArea>(*window, "area");
   ASSERT_TRUE(field->HasFocus());
-  Log().clear();
 
-  // Keys the line edit uses and keys it lets pass both reach the window once.
-  QTest::keyClick(field->Widget(), Qt::Key_X);
-  QTest::keyClick(field->Widget(), Qt::Key_Escape);
-  QTest::keyClick(field->Widget(), Qt::Key_Return);
-  QTest::keyClick(field->Widget(), Qt::Key_PageUp);
-  QTest::keyClick(field->Widget(), Qt::Key_Y);
-  EXPECT_EQ(Log(), (std::vector<std::string>{"field x", "KeyDown x", "field \x1b", "KeyDown \x1b",
-                                             "field \r", "KeyDown \r", "field \x0b", "KeyDown \x0b",
-                                             "field y", "KeyDown y"}));
-  EXPECT_EQ(field->Text(), "xy");
+  // Keys the widget uses and keys it lets pass both reach the window once,
+  // and before the widget: a key the window consumes is not typed.
+  struct Row {
+    std::shared_ptr<fw::RectControl> control;
+    std::function<std::string()> text;
+    std::vector<std::string> log;
+    std::string typed;
+  };
+  const std::vector<Row> rows = {
+      {field,
+       [&] { return field->Text(); },
+       {"field x", "KeyDown x", "field \x1b", "KeyDown \x1b", "field \r", "KeyDown \r",
+        "field \x0b", "KeyDown \x0b", "field y", "KeyDown y"},
+       "xy"},
+      // An editable area has no KeyDown of its own: the window's comes first.
+      // Page Up takes the cursor back to the start.
+      {area,
+       [&] { return area->Text(); },
+       {"KeyDown x", "KeyDown \x1b", "KeyDown \r", "KeyDown \x0b", "KeyDown y"},
+       "yx\r"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.control->Name());
+    QWidget* widget = row.control->Widget();
+    widget->setFocus();
+    ASSERT_TRUE(row.control->HasFocus());
+    windowConsumes = false;
+    Log().clear();
+    for (Qt::Key key : {Qt::Key_X, Qt::Key_Escape, Qt::Key_Return, Qt::Key_PageUp, Qt::Key_Y}) {
+      QTest::keyClick(widget, key);
+    }
+    EXPECT_EQ(Log(), row.log);
+    EXPECT_EQ(row.text(), row.typed);
 
-  windowConsumes = true;
-  QTest::keyClick(field->Widget(), Qt::Key_Z);
-  EXPECT_EQ(field->Text(), "xy");
+    windowConsumes = true;
+    QTest::keyClick(widget, Qt::Key_Z);
+    EXPECT_EQ(row.text(), row.typed);
+  }
 
   // Once the field has let go of the focus, a key still reaches the window.
   windowConsumes = false;
+  field->Widget()->setFocus();
   field->Widget()->clearFocus();
   Log().clear();
   QTest::keyClick(window->Widget(), Qt::Key_A);

@@ -277,7 +277,8 @@ TEST_F(HelpWndTest, OneWindowWhileOpenWithTheUsersEditsKept) {
   const std::string edited = help->EditField1()->Text();
   ASSERT_NE(edited, HelpText());
   EXPECT_NE(edited.find("Note: "), std::string::npos);
-  // Tab moves the focus on; it types no tab into the text.
+  // The help takes no tabs, and its window has nothing else for Tab to move
+  // the focus to: Tab types nothing.
   QTest::keyClick(editor, Qt::Key_Tab);
   EXPECT_EQ(help->EditField1()->Text(), edited);
 
