@@ -60,7 +60,8 @@ fail() {
 
 # A visible window of the program's on display $1 whose name matches $2.
 window_of() {
-  DISPLAY=$1 "$XDOTOOL" search --onlyvisible --pid "$app_pid" --name "$2" 2>/dev/null | head -n1
+  DISPLAY=$1 "$XDOTOOL" search --all --onlyvisible --pid "$app_pid" --name "$2" 2>/dev/null |
+    head -n1
 }
 
 wait_window() {
@@ -76,12 +77,12 @@ wait_window() {
 # Brings up what a gone row names on display $1, as a person would: the
 # calculator with a proportion typed into its first field (at (36, 145) in
 # its 880 by 700 client area below the menu bar), the help through the
-# calculator's "?" button (at (770, 5)).
+# calculator's "?" button (at (770, 640)).
 bring_up() {
   local id
   wait_window "$1" '^$' >/dev/null || return 1
   [ "$2" = splash ] && return 0
-  DISPLAY=$1 "$XDOTOOL" search --onlyvisible --pid "$app_pid" --name '^$' \
+  DISPLAY=$1 "$XDOTOOL" search --all --onlyvisible --pid "$app_pid" --name '^$' \
     mousemove --window %1 10 10 click 1 >/dev/null 2>&1 || return 1
   id=$(wait_window "$1" '^Kestrova$') || return 1
   eval "$(DISPLAY=$1 "$XDOTOOL" getwindowgeometry --shell "$id")"
@@ -89,7 +90,7 @@ bring_up() {
   DISPLAY=$1 "$XDOTOOL" mousemove --window "$id" 50 $((menu + 156)) click 1 \
     sleep 0.2 type .5 >/dev/null 2>&1 || return 1
   [ "$2" = calculator ] && return 0
-  DISPLAY=$1 "$XDOTOOL" mousemove --window "$id" 810 $((menu + 25)) click 1 >/dev/null 2>&1 &&
+  DISPLAY=$1 "$XDOTOOL" mousemove --window "$id" 810 $((menu + 660)) click 1 >/dev/null 2>&1 &&
     wait_window "$1" '^Info$' >/dev/null
 }
 
