@@ -34,10 +34,10 @@ function(kestrova_test_environment name gui)
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 300)
 endfunction()
 
-# Appends the sanitizers' options to the list variable <env>. A sanitizer's
-# report ends the process with status 86, which no test expects: a crash
-# under ASan would otherwise end with 1, the status of a program that Qt ends
-# when its display goes away.
+# Appends the sanitizers' options to the list variable <env>. An
+# AddressSanitizer report (a crash or a leak among them) ends the process with
+# status 86, which no test expects: it would otherwise end with 1, the status
+# of a program that Qt ends when its display goes away.
 function(kestrova_sanitizer_environment env)
   if(KESTROVA_SANITIZE)
     list(APPEND ${env} "ASAN_OPTIONS=exitcode=86"

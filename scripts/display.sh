@@ -13,9 +13,10 @@ stop_display() {
 }
 
 # Starts one more server and sets server_pid and server_display (":N"); it is
-# stopped with the others when the script exits.
+# stopped with the others when the script exits (the first call sets the trap,
+# which a script may then widen).
 start_server() {
-  trap stop_display EXIT
+  if ((${#server_pids[@]} == 0)); then trap stop_display EXIT; fi
   local displayfile errors
   displayfile=$(mktemp)
   # What the server says is shown only when it does not start.
