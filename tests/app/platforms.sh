@@ -113,11 +113,7 @@ for row in "${rows[@]}"; do
         sleep 3
         kill -0 "$app_pid" 2>/dev/null && seen=yes
       else
-        for _ in $(seq 300); do
-          kill -0 "$app_pid" 2>/dev/null || break
-          "$XDOTOOL" search --onlyvisible --pid "$app_pid" >/dev/null 2>&1 && seen=yes && break
-          sleep 0.1
-        done
+        wait_window "$DISPLAY" '.*' >/dev/null && seen=yes
       fi
       if [ -z "$seen" ]; then
         if kill -0 "$app_pid" 2>/dev/null; then

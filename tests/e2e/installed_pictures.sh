@@ -40,47 +40,37 @@ start_display || fail "the virtual display did not start"
 (cd / && exec "$app") &
 app_pid=$!
 
-# A picture shown in window $1 at $2 (WxH+X+Y of the client area, below a
-# menu bar of $3 pixels) is the region $4 of the picture file $5.
-shows() {
-  local size=${2%%+*} at=${2#*+}
-  "$IMPORT" -window "$1" -crop "$size+${at%%+*}+$((${at#*+} + $3))" +repage "$shot" 2>/dev/null &&
-    same_image -fuzz 2% "$shot" "$5[$4]"
+# Waits up to 3 s for a visible window, found by the xdotool search option
+# $1 and pattern $2, whose client area (its lowest $3 pixels, below any menu
+# bar) shows at $4 (WxH+X+Y) the region $5 of the picture file $6. What
+# compare printed is left in compared, the window in window.
+showing() {
+  local size=${4%%+*} at=${4#*+}
+  compared="no such window"
+  for _ in $(seq 60); do
+    if window=$("$XDOTOOL" search --onlyvisible "$1" "$2" 2>/dev/null | head -n1) &&
+      [ -n "$window" ] && eval "$("$XDOTOOL" getwindowgeometry --shell "$window")" &&
+      "$IMPORT" -window "$window" -crop "$size+${at%%+*}+$((${at#*+} + HEIGHT - $3))" +repage \
+        "$shot" 2>/dev/null && same_image -fuzz 2% "$shot" "$6[$5]"; then
+      return 0
+    fi
+    sleep 0.05
+  done
+  return 1
 }
 
-# The splash is the first window, and shows the about picture whole
-# at (33, 74).
+# The splash is the first window, 250 pixels high, and shows the about
+# picture whole at (33, 74).
 about=$pictures/KS350.png
-banner=$pictures/KS550.png
 size=$("$IDENTIFY" -format '%wx%h' "$about")
 shot="$prefix/shot.png"
-shown=false
-compared="no screenshot of the splash"
-for _ in $(seq 60); do
-  if splash=$("$XDOTOOL" search --onlyvisible --class '^Kestrova$' 2>/dev/null | head -n1) &&
-    [ -n "$splash" ] && shows "$splash" "$size+33+74" 0 "$size+0+0" "$about"; then
-    shown=true
-    break
-  fi
-  sleep 0.05
-done
-[ "$shown" = true ] || fail "the splash does not show KS350.png (compare: $compared)"
+showing --class '^Kestrova$' 250 "$size+33+74" "$size+0+0" "$about" ||
+  fail "the splash does not show KS350.png (compare: $compared)"
 
-# A click gives way to the calculator, whose banner at (104, 0) shows
-# KS550.png; its lowest 20 rows carry the credit line, so the 60 above are
-# compared.
-"$XDOTOOL" mousemove --window "$splash" 10 10 click 1
-shown=false
-compared="no calculator window"
-for _ in $(seq 60); do
-  if calculator=$("$XDOTOOL" search --onlyvisible --name '^Kestrova$' 2>/dev/null | head -n1) &&
-    [ -n "$calculator" ] &&
-    eval "$("$XDOTOOL" getwindowgeometry --shell "$calculator")" &&
-    shows "$calculator" 672x60+104+0 $((HEIGHT - 700)) 672x60+0+0 "$banner"; then
-    shown=true
-    break
-  fi
-  sleep 0.05
-done
-[ "$shown" = true ] || fail "the calculator does not show KS550.png (compare: $compared)"
+# A click gives way to the calculator, whose 700-pixel client area shows
+# KS550.png at (104, 0); the lowest 20 rows of the banner carry the credit
+# line, so the 60 above are compared.
+"$XDOTOOL" mousemove --window "$window" 10 10 click 1
+showing --name '^Kestrova$' 700 672x60+104+0 672x60+0+0 "$pictures/KS550.png" ||
+  fail "the calculator does not show KS550.png (compare: $compared)"
 echo "installed: $app shows both its pictures from $prefix"
