@@ -50,19 +50,21 @@ endfunction()
 # kestrova_add_tool_test(<name> TOOLS <programs...> COMMAND <command...> [PROPERTIES <properties...>])
 # A test that drives the real program with tools of the system (the virtual
 # X server, xdotool, ImageMagick ...). Each tool is looked for by its name and
-# reaches the test's scripts at the path found, in a variable named like the
-# tool in capitals (Xvfb as XVFB). Where one is missing the test cannot run:
-# with KESTROVA_REQUIRE_ALL_TESTS on that stops the configure; otherwise the
-# test is left out with a warning that names what is missing.
+# cached as KESTROVA_ and its name in capitals (Xvfb as KESTROVA_XVFB, which
+# -DKESTROVA_XVFB=<path> sets); it reaches the test's scripts at the path found,
+# in an environment variable named without the prefix (XVFB). Where one is
+# missing the test cannot run: with KESTROVA_REQUIRE_ALL_TESTS on that stops the
+# configure; otherwise the test is left out with a warning that names what is
+# missing.
 function(kestrova_add_tool_test name)
   cmake_parse_arguments(arg "" "" "TOOLS;COMMAND;PROPERTIES" ${ARGN})
   set(env "LC_ALL=C.UTF-8")
   set(missing "")
   foreach(tool IN LISTS arg_TOOLS)
     string(TOUPPER ${tool} var)
-    find_program(${var} ${tool})
-    if(${var})
-      list(APPEND env "${var}=${${var}}")
+    find_program(KESTROVA_${var} ${tool})
+    if(KESTROVA_${var})
+      list(APPEND env "${var}=${KESTROVA_${var}}")
     else()
       list(APPEND missing ${tool})
     endif()

@@ -53,7 +53,8 @@ TEST(CalculatorRobustness, RandomKeysPastesAndPressesKeepTheFieldsAndDisplaySoun
   testing::ModalWatch watch;
   auto window = ControlWnd::Instance();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(window->Widget()));
-  QApplication::setActiveWindow(window->Widget());
+  window->Widget()->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window->Widget()));
 
   const std::vector<std::shared_ptr<fw::TextField>> fields = {window->prevFld(), window->senFld(),
                                                               window->specFld()};

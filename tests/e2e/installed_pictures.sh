@@ -4,6 +4,10 @@
 # their pictures, read from the installed data folder, even where the prefix
 # holds empty folders named resources where a program might look first.
 #   installed_pictures.sh <cmake> <build folder> <prefix> <program name> <pictures folder>
+#                         [<data folder> <source folder> <configure options>...]
+# Given an absolute data folder, it first configures the source folder into the
+# build folder to install into the prefix with that data folder and the usual
+# relative bin folder, and builds the program alone there.
 set -euo pipefail
 cmake=$1
 build=$2
@@ -19,6 +23,15 @@ fail() {
 source "$(dirname "$0")/tools.sh"
 
 rm -rf "$prefix"
+if [ $# -gt 5 ]; then
+  data=$6
+  rm -rf "$data"
+  output=$("$cmake" -S "$7" -B "$build" "${@:8}" -DBUILD_TESTING=OFF \
+    -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_INSTALL_BINDIR=bin -DCMAKE_INSTALL_DATADIR="$data" 2>&1) ||
+    fail "the configure with the data folder $data failed:"$'\n'"$output"
+  output=$("$cmake" --build "$build" --target "$name" --parallel "${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}" 2>&1) ||
+    fail "the build in $build failed:"$'\n'"$output"
+fi
 "$cmake" --install "$build" --prefix "$prefix" >/dev/null
 app="$prefix/bin/$name"
 [ -x "$app" ] || fail "no program at $app"

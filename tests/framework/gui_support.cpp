@@ -112,7 +112,6 @@ bool Activate(fw::Window& window) {
   window.Show();
   QWidget* top = window.Widget();
   top->activateWindow();
-  QApplication::setActiveWindow(top);
   return QTest::qWaitForWindowActive(top);
 }
 
