@@ -261,6 +261,7 @@ TEST_F(ControlsTest, PropertiesGivenBeforeOrAfterTheWidgetReachIt) {
     const bool fixed = w->font().families().contains(QStringLiteral("monospace"));
     return areaMargin(w) + (fixed ? " fixed" : " prose");
   };
+  const Read firstFamily = [](QWidget* w) { return w->font().families().value(0).toStdString(); };
   const Read parent = [](QWidget* w) { return w->parentWidget()->objectName().toStdString(); };
   struct Case {
     const char* what;
@@ -290,10 +291,18 @@ TEST_F(ControlsTest, PropertiesGivenBeforeOrAfterTheWidgetReachIt) {
       {"area in Courier", area, {{"FontName", "Courier"}}, areaPitch, "0 fixed"},
       {"area in Courier New", area, {{"FontName", "Courier New"}}, areaPitch, "0 fixed"},
       {"area in Courier 10 Pitch", area, {{"FontName", "Courier 10 Pitch"}}, areaPitch, "0 fixed"},
+      {"area in Courier-New", area, {{"FontName", "Courier-New"}}, areaPitch, "0 fixed"},
       {"area in COURIER", area, {{"FontName", "COURIER"}}, areaPitch, "0 fixed"},
       {"area in Consolas", area, {{"FontName", "Consolas"}}, areaPitch, "0 fixed"},
       {"area in a mono family", area, {{"FontName", "DejaVu Sans Mono"}}, areaPitch, "0 fixed"},
       {"area in FreeMono", area, {{"FontName", "FreeMono"}}, areaPitch, "0 fixed"},
+      {"area in Nimbus Mono PS", area, {{"FontName", "Nimbus Mono PS"}}, areaPitch, "0 fixed"},
+      // The family asked for comes before the fallbacks.
+      {"area in a mono family, first",
+       area,
+       {{"FontName", "DejaVu Sans Mono"}},
+       firstFamily,
+       "DejaVu Sans Mono"},
       {"area in Monotype Corsiva", area, {{"FontName", "Monotype Corsiva"}}, areaPitch, "3 prose"},
       {"area in Courier, then prose",
        area,
