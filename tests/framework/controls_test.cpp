@@ -510,15 +510,18 @@ void TypeKeys(QWidget* widget, const std::string& keys) {
 }
 
 TEST_F(ControlsTest, MaskAndLengthHoldForTyping) {
-  auto window =
-      BuildWindow([](fw::Window& w) { AddControl<fw::TextField>(w, "f", MaskedField(10)); });
+  auto window = BuildWindow([](fw::Window& w) {
+    AddControl<fw::TextField>(w, "f", MaskedField(10));
+    AddControl<fw::TextField>(w, "four",
+                              Bounds(100, 145, 80, 22, {{"MaximumCharactersAllowed", 4}}));
+  });
   ASSERT_TRUE(Activate(*window));
-  auto field = Get<fw::TextField>(*window, "f");
   const std::string all = "\x01", undo = "\x1a";
   struct Case {
     std::string before;  // set by the program
     std::string typed;
     std::string after;
+    const char* field = "f";
   };
   const std::vector<Case> cases = {
       {"", "0.25", "0.25"},
@@ -542,8 +545,11 @@ TEST_F(ControlsTest, MaskAndLengthHoldForTyping) {
       {"1.000", "\b" + undo + "x", "1.000"},  // undone back to it, it holds
       {"n/a", "5", "n/a"},
       {"n/a", all + "abc.5", ".5"},  // refused keys leave it selected
+      // The limit counts characters, not bytes.
+      {"", "\u00f8\u00f8\u00f8\u00f8\u00f8", "\u00f8\u00f8\u00f8\u00f8", "four"},
   };
   for (const Case& c : cases) {
+    auto field = Get<fw::TextField>(*window, c.field);
     field->SetText(c.before);
     field->SetFocus();
     TypeKeys(field->Widget(), c.typed);
