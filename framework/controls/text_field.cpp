@@ -10,21 +10,42 @@
 namespace fw {
 namespace {
 
-using FieldWidget = internal::ControlWidget<QLineEdit>;
-
-// The field's entry rules, for what the user types or pastes.
+// The field's entry rules, for what the user types or pastes. QLineEdit takes
+// back a refused edit only from a text that its validator accepted; so the
+// program's own text passes too while nothing of the user's is left to undo
+// (as it was set, or undone back to it), and the rules judge every change made
+// to it. Typed back to it, it is refused again.
 class FieldValidator : public QValidator {
  public:
-  FieldValidator(QObject* parent, std::weak_ptr<TextField> owner)
-      : QValidator(parent), owner_(std::move(owner)) {}
+  FieldValidator(QLineEdit* field, std::weak_ptr<TextField> owner)
+      : QValidator(field), field_(field), owner_(std::move(owner)) {}
+  void SetProgramText(QString text) { programText_ = std::move(text); }
   State validate(QString& input, int&) const override {
     auto field = owner_.lock();
     if (!field || field->AcceptsUserText(internal::FromQt(input))) return Acceptable;
+    if (input == programText_ && !field_->isUndoAvailable()) return Acceptable;
     return Invalid;
   }
 
  private:
+  const QLineEdit* field_;
   std::weak_ptr<TextField> owner_;
+  QString programText_;
+};
+
+class FieldWidget : public internal::ControlWidget<QLineEdit> {
+ public:
+  FieldWidget(QWidget* parent, const std::shared_ptr<TextField>& owner)
+      : ControlWidget(parent, owner), validator_(new FieldValidator(this, owner)) {
+    setValidator(validator_);
+  }
+  void SetProgramText(const std::string& text) {
+    validator_->SetProgramText(internal::ToQt(text));
+    setText(internal::ToQt(text));
+  }
+
+ private:
+  FieldValidator* validator_;
 };
 
 QLineEdit* LineEdit(QWidget* widget) {
@@ -34,16 +55,14 @@ QLineEdit* LineEdit(QWidget* widget) {
 }  // namespace
 
 QWidget* TextField::CreateWidget(QWidget* parent) {
-  auto self = std::static_pointer_cast<TextField>(shared_from_this());
-  auto* field = new FieldWidget(parent, self);
-  field->setValidator(new FieldValidator(field, self));
-  field->setText(internal::ToQt(text_));
+  auto* field = new FieldWidget(parent, std::static_pointer_cast<TextField>(shared_from_this()));
+  field->SetProgramText(text_);
   return field;
 }
 
 void TextField::SetText(std::string text) {
-  if (auto* field = LineEdit(Widget())) {
-    field->setText(internal::ToQt(text));
+  if (auto* field = dynamic_cast<FieldWidget*>(Widget())) {
+    field->SetProgramText(text);
   } else {
     text_ = std::move(text);
   }

@@ -16,7 +16,8 @@ class TextField : public RectControl {
   std::string_view ClassName() const override { return "TextField"; }
 
   // The program's text is set as it is: the length limit and the mask hold
-  // for what the user types or pastes.
+  // for what the user types or pastes, into a text of the program's that they
+  // refuse too.
   void SetText(std::string text);
   std::string Text() const;
   std::int64_t MaximumCharactersAllowed() const { return maxChars_; }

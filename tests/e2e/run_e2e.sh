@@ -3,10 +3,11 @@
 # waits for the splash to give way, types the three proportions with real
 # keystrokes (a letter and a minus sign among them, which must not arrive),
 # clicks Calculate and checks what the window shows, clicks Clear and checks
-# that it is gone, quits with Ctrl+Q and checks the exit status. Texts are read
-# back as a person would take them: selected, copied and read off the
-# clipboard. Whether a control shows is told by its place on a screenshot,
-# against the same place before Calculate.
+# that it is gone, calculates a PPV of 1.000 and types into the result field,
+# whose four characters it must not take, quits with Ctrl+Q and checks the exit
+# status. Texts are read back as a person would take them: selected, copied and
+# read off the clipboard. Whether a control shows is told by its place on a
+# screenshot, against the same place before Calculate.
 set -euo pipefail
 app=$1
 artifacts=$2
@@ -270,6 +271,17 @@ for name in prevalence sensitivity specificity; do
   [ "$copied" = . ] || problems+=("the $name field holds '$copied' (want '')")
 done
 [ "${#problems[@]}" -eq 0 ] || fail "after Clear $(join "; " "${problems[@]}")"
+
+# .999, .999 and .999 give a PPV of "1.000", five characters in the result
+# field of four: what is typed into it must not arrive. From the specificity
+# field, Tab goes round the three input fields and selects what each holds.
+"$XDOTOOL" type --delay 60 -- $'\t.999\t.999\t.999'
+click 70 660            # Calculate
+await_results "$artifacts/ppv_one.png" shown
+[ "${#unchanged[@]}" -eq 0 ] ||
+  fail "after Calculate with .999, .999, .999 these show nothing: $(join ", " "${unchanged[@]}")"
+copy_from "$ppv_at" abc-9 || fail "the result field holds nothing to copy (want '1.000')"
+[ "$copied" = 1.000 ] || fail "typing abc-9 into the result field showing 1.000 gives '$copied'"
 
 "$XDOTOOL" key --clearmodifiers ctrl+q
 

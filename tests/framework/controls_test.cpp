@@ -261,6 +261,7 @@ TEST_F(ControlsTest, PropertiesGivenBeforeOrAfterTheWidgetReachIt) {
     const bool fixed = w->font().families().contains(QStringLiteral("monospace"));
     return areaMargin(w) + (fixed ? " fixed" : " prose");
   };
+  const Read firstFamily = [](QWidget* w) { return w->font().families().value(0).toStdString(); };
   const Read parent = [](QWidget* w) { return w->parentWidget()->objectName().toStdString(); };
   struct Case {
     const char* what;
@@ -290,10 +291,18 @@ TEST_F(ControlsTest, PropertiesGivenBeforeOrAfterTheWidgetReachIt) {
       {"area in Courier", area, {{"FontName", "Courier"}}, areaPitch, "0 fixed"},
       {"area in Courier New", area, {{"FontName", "Courier New"}}, areaPitch, "0 fixed"},
       {"area in Courier 10 Pitch", area, {{"FontName", "Courier 10 Pitch"}}, areaPitch, "0 fixed"},
+      {"area in Courier-New", area, {{"FontName", "Courier-New"}}, areaPitch, "0 fixed"},
       {"area in COURIER", area, {{"FontName", "COURIER"}}, areaPitch, "0 fixed"},
       {"area in Consolas", area, {{"FontName", "Consolas"}}, areaPitch, "0 fixed"},
       {"area in a mono family", area, {{"FontName", "DejaVu Sans Mono"}}, areaPitch, "0 fixed"},
       {"area in FreeMono", area, {{"FontName", "FreeMono"}}, areaPitch, "0 fixed"},
+      {"area in Nimbus Mono PS", area, {{"FontName", "Nimbus Mono PS"}}, areaPitch, "0 fixed"},
+      // The family asked for comes before the fallbacks.
+      {"area in a mono family, first",
+       area,
+       {{"FontName", "DejaVu Sans Mono"}},
+       firstFamily,
+       "DejaVu Sans Mono"},
       {"area in Monotype Corsiva", area, {{"FontName", "Monotype Corsiva"}}, areaPitch, "3 prose"},
       {"area in Courier, then prose",
        area,
@@ -486,21 +495,66 @@ TEST_F(ControlsTest, ConsumedKeyLeavesTextSelectionAndCaret) {
   }
 }
 
+// Keys as a terminal sends them: a control character is Ctrl and its letter
+// (\x01 Ctrl+A, select all; \x1a Ctrl+Z, undo), except \b, Backspace.
+void TypeKeys(QWidget* widget, const std::string& keys) {
+  for (const QChar c : QString::fromStdString(keys)) {
+    if (c == QLatin1Char('\b')) {
+      QTest::keyClick(widget, Qt::Key_Backspace);
+    } else if (c.unicode() >= 1 && c.unicode() <= 26) {
+      QTest::keyClick(widget, Qt::Key(Qt::Key_A + c.unicode() - 1), Qt::ControlModifier);
+    } else {
+      QTest::keyClicks(widget, QString(c));
+    }
+  }
+}
+
 TEST_F(ControlsTest, MaskAndLengthHoldForTyping) {
-  auto window =
-      BuildWindow([](fw::Window& w) { AddControl<fw::TextField>(w, "f", MaskedField(10)); });
+  auto window = BuildWindow([](fw::Window& w) {
+    AddControl<fw::TextField>(w, "f", MaskedField(10));
+    AddControl<fw::TextField>(w, "four",
+                              Bounds(100, 145, 80, 22, {{"MaximumCharactersAllowed", 4}}));
+  });
   ASSERT_TRUE(Activate(*window));
-  auto field = Get<fw::TextField>(*window, "f");
-  const std::vector<std::pair<const char*, const char*>> cases = {
-      {"0.25", "0.25"},  {".123", ".123"},  {"12345", "1234"}, {"0.5.", "0.5"}, {".5.5", ".55"},
-      {".1234", ".123"}, {"1.234", "1.23"}, {"a1b", "1"},      {"-0.5", "0.5"}, {"..", "."},
-      {"1e5", "15"},     {" 1", "1"},       {"0,5", "05"},     {"", ""},
+  const std::string all = "\x01", undo = "\x1a";
+  struct Case {
+    std::string before;  // set by the program
+    std::string typed;
+    std::string after;
+    const char* field = "f";
   };
-  for (const auto& [typed, expected] : cases) {
-    field->SetText("");
+  const std::vector<Case> cases = {
+      {"", "0.25", "0.25"},
+      {"", ".123", ".123"},
+      {"", "12345", "1234"},
+      {"", "0.5.", "0.5"},
+      {"", ".5.5", ".55"},
+      {"", ".1234", ".123"},
+      {"", "1.234", "1.23"},
+      {"", "a1b", "1"},
+      {"", "-0.5", "0.5"},
+      {"", "..", "."},
+      {"", "1e5", "15"},
+      {"", " 1", "1"},
+      {"", "0,5", "05"},
+      {"", "", ""},
+      // The program's text, which the rules refuse, takes no more of them.
+      {"1.000", "abc-9", "1.000"},
+      {"1.000", "x\b", "1.00"},               // Backspace takes its last character
+      {"1.000", "x\b0", "1.00"},              // typed back to it, it is refused
+      {"1.000", "\b" + undo + "x", "1.000"},  // undone back to it, it holds
+      {"n/a", "5", "n/a"},
+      {"n/a", all + "abc.5", ".5"},  // refused keys leave it selected
+      // The limit counts characters, not bytes.
+      {"", "\u00f8\u00f8\u00f8\u00f8\u00f8", "\u00f8\u00f8\u00f8\u00f8", "four"},
+  };
+  for (const Case& c : cases) {
+    auto field = Get<fw::TextField>(*window, c.field);
+    field->SetText(c.before);
     field->SetFocus();
-    QTest::keyClicks(field->Widget(), typed);
-    EXPECT_EQ(field->Text(), expected) << "typed " << typed;
+    TypeKeys(field->Widget(), c.typed);
+    EXPECT_EQ(field->Text(), c.after)
+        << "typed " << testing::PrintToString(c.typed) << " after " << c.before;
   }
 }
 
@@ -509,23 +563,58 @@ TEST_F(ControlsTest, MaskAndLengthHoldForPaste) {
       BuildWindow([](fw::Window& w) { AddControl<fw::TextField>(w, "f", MaskedField(10)); });
   ASSERT_TRUE(Activate(*window));
   auto field = Get<fw::TextField>(*window, "f");
+  QLineEdit* edit = LineEdit(field);
   struct Case {
     const char* before;
     const char* clipboard;
     const char* after;
+    bool all = false;  // pasted over the whole text selected
   };
   const std::vector<Case> cases = {
-      {"", "abc", ""},      {"", "-0.5", ""},      {"", "0.5", "0.5"}, {"", ".125", ".125"},
-      {"", "12345", ""},    {"", ".1234", ""},     {"", "1.2.3", ""},  {"0.", "5", "0.5"},
-      {"0.5", "5", "0.55"}, {"0.55", "5", "0.55"}, {"", "0,5", ""},    {"", "\u00f8", ""},
+      {"", "abc", ""},
+      {"", "-0.5", ""},
+      {"", "0.5", "0.5"},
+      {"", ".125", ".125"},
+      {"", "12345", ""},
+      {"", ".1234", ""},
+      {"", "1.2.3", ""},
+      {"0.", "5", "0.5"},
+      {"0.5", "5", "0.55"},
+      {"0.55", "5", "0.55"},
+      {"", "0,5", ""},
+      {"", "\u00f8", ""},
+      // The program's text, which the rules refuse, takes no more of them.
+      {"1.000", "5", "1.000"},
+      {"n/a", ".5", "n/a"},
+      {"1.000", "abc", "1.000", true},
   };
   for (const Case& c : cases) {
-    field->SetText(c.before);
-    field->SetFocus();
-    LineEdit(field)->end(false);
-    QApplication::clipboard()->setText(QString::fromUtf8(c.clipboard));
-    QTest::keyClick(field->Widget(), Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(field->Text(), c.after) << "pasted " << c.clipboard << " after " << c.before;
+    // Pasted with the keys, and by the field's own paste.
+    for (bool keys : {true, false}) {
+      SCOPED_TRACE(std::string("pasted ") + c.clipboard + " after " + c.before +
+                   (keys ? " with Ctrl+V" : " by paste()"));
+      field->SetText(c.before);
+      field->SetFocus();
+      if (c.all) {
+        edit->selectAll();
+      } else {
+        edit->end(false);
+      }
+      const int cursor = edit->cursorPosition();
+      const QString selected = edit->selectedText();
+      QApplication::clipboard()->setText(QString::fromUtf8(c.clipboard));
+      if (keys) {
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+      } else {
+        edit->paste();
+      }
+      EXPECT_EQ(field->Text(), c.after);
+      // A refused paste leaves the caret and the selection where they were.
+      if (std::string(c.before) == c.after) {
+        EXPECT_EQ(edit->cursorPosition(), cursor);
+        EXPECT_EQ(edit->selectedText(), selected);
+      }
+    }
   }
 }
 
