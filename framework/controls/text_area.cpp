@@ -20,10 +20,13 @@ namespace fw {
 namespace {
 
 // The first palette kept in the same colours as palette, in its colour group.
-// Qt's style caches drawn pieces of a scroll bar under keys that hold the
-// palette's cache key, and a widget inside one with a palette of its own gets
-// a palette with a key of its own, equal colours or not: drawn with its own,
-// each new window's text area would add pieces to the cache for good.
+// Qt's style caches drawn pieces of a scroll bar in the application's pixmap
+// cache under keys that hold the palette's cache key, and a widget inside one
+// with a palette of its own gets a palette with a key of its own, equal
+// colours or not. Drawn with a kept palette, each new window's text area
+// finds the pieces that an earlier one drew; drawn with its own, it would add
+// copies of them, which fill the cache and push out what others drew (past
+// its limit the cache drops its least recently used entries).
 QPalette SharedPalette(const QPalette& palette) {
   static NoDestructor<std::vector<QPalette>> keptPalettes;
   std::vector<QPalette>& kept = *keptPalettes;
