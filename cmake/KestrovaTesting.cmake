@@ -23,6 +23,14 @@ function(kestrova_add_test_run name executable)
   kestrova_test_environment(${name} ${ARG_GUI} ${ARG_ENVIRONMENT})
 endfunction()
 
+# Environments for runs under what a person's desktop may ask for and the test
+# machine does not: full font hinting (its runs check that it holds), and
+# Qt's Windows style, with a wider scroll bar and a thicker frame.
+set(KESTROVA_FULL_HINTING
+    "FONTCONFIG_FILE=${PROJECT_SOURCE_DIR}/tests/support/full_hinting.conf"
+    "KESTROVA_FULL_HINTING=1")
+set(KESTROVA_WINDOWS_STYLE "QT_STYLE_OVERRIDE=windows")
+
 # The environment of a registered test: a UTF-8 C locale, Qt offscreen for GUI
 # tests, the sanitizers' options, then extra.
 function(kestrova_test_environment name gui)

@@ -224,6 +224,10 @@ QFont RectControl::StyleFont() const {
     font.setFamilies(families);
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
+    // Columns keep the face's own advance whatever hinting the desktop asks
+    // for: full hinting would round 13-pixel Courier's 7.8 pixels to 8, and
+    // the display's rows of 102 characters would no longer fit it.
+    font.setHintingPreference(QFont::PreferVerticalHinting);
   } else if (!style_.fontName.empty() && style_.fontName != "System") {
     font.setFamilies({QString::fromStdString(style_.fontName)});
   }

@@ -1,5 +1,7 @@
 #include "framework/controls/text_area.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QScrollBar>
 #include <QStyleOptionSlider>
 #include <QTextBlock>
@@ -18,10 +20,13 @@ namespace fw {
 namespace {
 
 // The first palette kept in the same colours as palette, in its colour group.
-// Qt's style caches drawn pieces of a scroll bar under keys that hold the
-// palette's cache key, and a widget inside one with a palette of its own gets
-// a palette with a key of its own, equal colours or not: drawn with its own,
-// each new window's text area would add pieces to the cache for good.
+// Qt's style caches drawn pieces of a scroll bar in the application's pixmap
+// cache under keys that hold the palette's cache key, and a widget inside one
+// with a palette of its own gets a palette with a key of its own, equal
+// colours or not. Drawn with a kept palette, each new window's text area
+// finds the pieces that an earlier one drew; drawn with its own, it would add
+// copies of them, which fill the cache and push out what others drew (past
+// its limit the cache drops its least recently used entries).
 QPalette SharedPalette(const QPalette& palette) {
   static NoDestructor<std::vector<QPalette>> keptPalettes;
   std::vector<QPalette>& kept = *keptPalettes;
@@ -38,13 +43,32 @@ QPalette SharedPalette(const QPalette& palette) {
 
 class AreaScrollBar : public QScrollBar {
  public:
-  using QScrollBar::QScrollBar;
+  AreaScrollBar(Qt::Orientation orientation, QFrame* area)
+      : QScrollBar(orientation, area), area_(area) {}
+
+  // The windows were laid out for a 14-pixel scroll bar beside their text
+  // and, with a border, a 1-pixel frame a side. A style's wider scroll bar or
+  // thicker frame (Windows: 16 and 2 pixels) narrows the vertical scroll bar
+  // by as much: text laid out to fit an area keeps the width it was laid out
+  // for. The area takes this width when it lays out its scroll bars.
+  QSize sizeHint() const override {
+    constexpr int kLaidOutWidth = 14;
+    QSize size = QScrollBar::sizeHint();
+    if (orientation() == Qt::Vertical) {
+      const int thicker = area_->frameWidth() > 0 ? 2 * (area_->frameWidth() - 1) : 0;
+      size.setWidth(std::min(size.width(), kLaidOutWidth - thicker));
+    }
+    return size;
+  }
 
  protected:
   void initStyleOption(QStyleOptionSlider* option) const override {
     QScrollBar::initStyleOption(option);
     option->palette = SharedPalette(option->palette);
   }
+
+ private:
+  QFrame* area_;
 };
 
 class AreaWidget : public internal::ControlWidget<QTextEdit, TextArea> {
@@ -294,7 +318,14 @@ void TextArea::UpdateStyle() {
                      internal::ToQColor(style_.textColor));
   }
   area->setPalette(palette);
-  area->setFrameShape(style_.hasBorder ? QFrame::StyledPanel : QFrame::NoFrame);
+  const QFrame::Shape frame = style_.hasBorder ? QFrame::StyledPanel : QFrame::NoFrame;
+  if (area->frameShape() != frame) {
+    area->setFrameShape(frame);
+    // The scroll bar's width follows the frame's: its size is asked again,
+    // then the area lays out its scroll bars again.
+    area->verticalScrollBar()->updateGeometry();
+    QCoreApplication::postEvent(area, new QEvent(QEvent::LayoutRequest));
+  }
   area->setAlignment(internal::HorizontalAlignment(style_.alignment));
   // What the text already holds takes the control's style, then its bold
   // runs again: a merge would carry the style's weight over them.

@@ -23,6 +23,7 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <variant>
 #include <vector>
@@ -36,6 +37,7 @@
 #include "info/about_wnd.h"
 #include "info/help_wnd.h"
 #include "tests/support/modal_guard.h"
+#include "tests/support/window_test_helpers.h"
 
 namespace kestrova {
 namespace {
@@ -508,6 +510,11 @@ struct Worked {
   std::size_t length;
 };
 
+// A failing row names its inputs.
+void PrintTo(const Worked& w, std::ostream* out) {
+  *out << w.prevalence << " / " << w.sensitivity << " / " << w.specificity;
+}
+
 class CalculateTest : public ControlWndTest, public ::testing::WithParamInterface<Worked> {};
 
 TEST_P(CalculateTest, PressFillsTheDisplayBoldRunAndResults) {
@@ -556,6 +563,14 @@ TEST_P(CalculateTest, PressFillsTheDisplayBoldRunAndResults) {
     if (!block.text().isEmpty()) lines += block.layout()->lineCount();
   }
   EXPECT_EQ(lines, 20);
+  // And as drawn, on a grab of the window, also where a person's desktop
+  // hints fonts fully or draws with another style: 20 lines, each row's last
+  // character whole, short of the viewport's edge.
+  testing::ExpectTheRunsStyleAndHinting(edit->font());
+  const testing::DrawnLines drawn =
+      testing::DrawnLinesOf(window_->Widget(), *edit, 0, edit->viewport()->height() - 1);
+  EXPECT_EQ(drawn.lines, 20);
+  EXPECT_LT(drawn.rightmostInk, drawn.viewportWidth - 1) << "a row's last character is cut";
 
   if (const char* shot = std::getenv("KESTROVA_SCREENSHOT");
       shot && std::string(w.prevalence) == ".015") {
@@ -577,8 +592,12 @@ INSTANTIATE_TEST_SUITE_P(
         Worked{".05", ".999", ".999", ".980", std::string("50 ") + kDivide + " (50 + 1)", 2022},
         // ")" closes row 2 with FN = 0 (and with FN = 10, the first case).
         Worked{".1", ".999", ".9", ".526", std::string("100 ") + kDivide + " (100 + 90)", 2022},
-        Worked{".999", ".999", ".999", "1.000", std::string("998 ") + kDivide + " (998 + 0)",
-               2021}));
+        Worked{".999", ".999", ".999", "1.000", std::string("998 ") + kDivide + " (998 + 0)", 2021},
+        // TP = 49.5 and 0.5 round up: FN = 0 again, 102 characters in row 1.
+        Worked{".05", ".99", ".5", ".095", std::string("50 ") + kDivide + " (50 + 475)", 2022},
+        Worked{".001", ".5", ".5", ".002", std::string("1 ") + kDivide + " (1 + 499)", 2022},
+        // ")" closes row 2 with FN = 0 and one false positive.
+        Worked{".1", ".999", ".999", ".990", std::string("100 ") + kDivide + " (100 + 1)", 2022}));
 
 TEST_F(ControlWndTest, FirstRowOfTheBowelScreeningExample) {
   TypeInputs(".015", ".67", ".91");

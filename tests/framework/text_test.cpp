@@ -261,6 +261,35 @@ TEST_F(TextTest, ScrollBarsInTheSameColoursDrawWithOnePalette) {
   EXPECT_EQ(red.color(QPalette::Base), QColor(0xff, 0xe0, 0xe0));
 }
 
+// Beside its text an area takes the width the windows were laid out for, a
+// 14-pixel scroll bar and, with a border, a 1-pixel frame a side, whatever
+// the style's (the Windows run): the scroll bar stands against the frame and
+// the text, with a border or without, also after the border comes or goes.
+TEST_F(TextTest, AreaLeavesItsTextTheLaidOutWidthBesideTheScrollBar) {
+  TestWnd::Next().layout = [](fw::Window& w) { w.SetProperties(WindowList(400, 300)); };
+  TestWnd::Next().createControls = [](fw::Window& w) {
+    AddControl<fw::TextArea>(w, "bordered", Bounds(10, 10, 380, 100));
+    AddControl<fw::TextArea>(w, "plain", Bounds(10, 150, 380, 100, {{"HasBorder", false}}));
+  };
+  auto window = fw::ImplicitWindow<TestWnd>();
+  auto expectWidths = [&window](const char* name, bool border) {
+    SCOPED_TRACE(std::string(name) + (border ? " with a border" : " without"));
+    auto* edit = qobject_cast<QTextEdit*>(Get<fw::TextArea>(*window, name)->Widget());
+    const QWidget* viewport = edit->viewport();
+    const QScrollBar* bar = edit->verticalScrollBar();
+    EXPECT_EQ(viewport->width(), 380 - (border ? 2 : 0) - 14);
+    EXPECT_EQ(bar->mapTo(edit, QPoint(0, 0)).x(), viewport->geometry().right() + 1);
+    EXPECT_EQ(bar->mapTo(edit, QPoint(bar->width(), 0)).x(), 380 - edit->frameWidth());
+  };
+  expectWidths("bordered", true);
+  expectWidths("plain", false);
+  Get<fw::TextArea>(*window, "bordered")->SetProperties({{"HasBorder", false}});
+  Get<fw::TextArea>(*window, "plain")->SetProperties({{"HasBorder", true}});
+  QTest::qWait(0);
+  expectWidths("bordered", false);
+  expectWidths("plain", true);
+}
+
 TEST_F(TextTest, LabelBreaksLinesAtCarriageReturns) {
   auto window = AreaWindow();
   auto label = Get<fw::Label>(*window, "label");

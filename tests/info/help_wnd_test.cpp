@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QImage>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -246,7 +247,8 @@ TEST_F(HelpWndTest, ShowsTheHelpTextCharacterForCharacterWithItsHeadingBold) {
 }
 
 // At the window's own size each row of the example display is one line on
-// screen: 20 rows of 50, not a row broken in two.
+// screen: 20 rows of 50, not a row broken in two, also where a person's
+// desktop draws with another style (a run of its own).
 TEST_F(HelpWndTest, ExampleDisplayRowsEachFitOnOneLine) {
   auto help = OpenHelp();
   auto* edit = qobject_cast<QTextEdit*>(help->EditField1()->Widget());
@@ -254,6 +256,7 @@ TEST_F(HelpWndTest, ExampleDisplayRowsEachFitOnOneLine) {
   QTextDocument* document = edit->document();
   document->setTextWidth(edit->viewport()->width());
   int rows = 0;
+  QRectF example;
   for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
     const QString text = block.text();
     if (!text.startsWith("(+") && !text.startsWith(QString::fromUtf8("\u00f8 ")) &&
@@ -261,10 +264,21 @@ TEST_F(HelpWndTest, ExampleDisplayRowsEachFitOnOneLine) {
       continue;
     }
     ++rows;
-    document->documentLayout()->blockBoundingRect(block);  // lays the block out
+    example |= document->documentLayout()->blockBoundingRect(block);  // lays the block out
     EXPECT_EQ(block.layout()->lineCount(), 1) << "row " << rows << ": " << text.toStdString();
   }
   EXPECT_EQ(rows, 20);
+
+  // And as drawn, on a grab of the window with the example scrolled to the
+  // top: 20 lines, each row's last character whole.
+  testing::ExpectTheRunsStyleAndHinting(edit->font());
+  edit->verticalScrollBar()->setValue(static_cast<int>(example.top()));
+  const int top = static_cast<int>(example.top()) - edit->verticalScrollBar()->value();
+  ASSERT_LE(top + example.height(), edit->viewport()->height()) << "the example is in view";
+  const testing::DrawnLines drawn = testing::DrawnLinesOf(
+      help->Widget(), *edit, top, top + static_cast<int>(example.height()) - 1);
+  EXPECT_EQ(drawn.lines, 20);
+  EXPECT_LT(drawn.rightmostInk, drawn.viewportWidth - 1) << "a row's last character is cut";
 }
 
 TEST_F(HelpWndTest, OneWindowWhileOpenWithTheUsersEditsKept) {

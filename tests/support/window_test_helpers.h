@@ -2,17 +2,25 @@
 // Helpers for the application's window tests: counting window builds in the
 // runtime's trace, waiting on the event loop, a watch that closes any
 // unhandled-exception report so that a fault fails a test instead of hanging
-// it, and comparisons of applied property lists with expected tables.
+// it, comparisons of applied property lists with expected tables, and the
+// lines a text area draws, read off a grab of its window.
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDialog>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QStyle>
 #include <QTest>
+#include <QTextEdit>
 #include <QTimer>
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <functional>
 #include <iomanip>
 #include <sstream>
@@ -158,6 +166,56 @@ inline fw::PropertyList OwnEntries(const fw::Control& control) {
   }
   EXPECT_EQ(Describe(applied.front()), Describe(fw::Property("Name", control.Name())));
   return {applied.begin() + 1, applied.end()};
+}
+
+// The lines of text that a text area draws, read off a grab of its window.
+struct DrawnLines {
+  int lines = 0;
+  // The rightmost viewport column drawn in them; -1 if nothing is drawn.
+  int rightmostInk = -1;
+  int viewportWidth = 0;
+};
+
+// Counts the runs of pixel rows between top and bottom (viewport coordinates)
+// in which the area's viewport draws anything but its background: one run a
+// line of text, for text whose lines stand apart (no glyph reaches into the
+// next).
+inline DrawnLines DrawnLinesOf(QWidget* window, const QTextEdit& edit, int top, int bottom) {
+  const QImage shot = window->grab().toImage();
+  const QWidget* viewport = edit.viewport();
+  const QPoint origin = viewport->mapTo(window, QPoint(0, 0));
+  const QColor background = edit.palette().color(QPalette::Base);
+  DrawnLines drawn;
+  drawn.viewportWidth = viewport->width();
+  bool inLine = false;
+  for (int y = std::max(top, 0); y <= std::min(bottom, viewport->height() - 1); ++y) {
+    bool ink = false;
+    for (int x = 0; x < viewport->width(); ++x) {
+      if (shot.pixelColor(origin + QPoint(x, y)) == background) continue;
+      ink = true;
+      drawn.rightmostInk = std::max(drawn.rightmostInk, x);
+    }
+    if (ink && !inLine) ++drawn.lines;
+    inLine = ink;
+  }
+  return drawn;
+}
+
+// The runs under another Qt style (QT_STYLE_OVERRIDE) and under full font
+// hinting (KESTROVA_FULL_HINTING, with a fontconfig file that asks for it)
+// must have them in force, or they would pass for the wrong reason. Full
+// hinting rounds the advances of font, asked for with the default hinting, to
+// whole pixels.
+inline void ExpectTheRunsStyleAndHinting(QFont font) {
+  if (const char* style = std::getenv("QT_STYLE_OVERRIDE")) {
+    EXPECT_EQ(QApplication::style()->name().toStdString(),
+              QString::fromUtf8(style).toLower().toStdString());
+  }
+  if (std::getenv("KESTROVA_FULL_HINTING")) {
+    font.setHintingPreference(QFont::PreferDefaultHinting);
+    const qreal advance = QFontMetricsF(font).horizontalAdvance(QLatin1Char('o'));
+    EXPECT_EQ(advance, std::round(advance)) << "full hinting is not in force";
+  }
 }
 
 }  // namespace kestrova::testing
