@@ -36,6 +36,7 @@ int RunMain(int argc, char** argv) {
     }
   }
   fw::RuntimePerformFinalizers();
+  fw::RuntimeEndQt();
   const int status = fw::RuntimeExit();
   // A run that ended on an exception never reports success.
   return escaped && status == 0 ? 1 : status;

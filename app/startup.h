@@ -1,7 +1,8 @@
 #pragma once
 // Start-up and shutdown. RunMain is the whole of main, so that tests can run
 // the application in-process:
-//   RunMain: runtime, class initialisers, Main, finalisers, exit status
+//   RunMain: runtime, class initialisers, Main, finalisers, Qt's teardown,
+//            exit status
 //   Main: exception wrapper, EarlyStartup, framework initialisation (which
 //         calls LateStartup), event loop; anything escaping gets the report
 //   EarlyStartup: HiDPI, built-in classes, plug-ins, NewAppInstance

@@ -4,8 +4,10 @@
 // Qt ends the process with exit() when its display goes away. Static
 // destructors then run after Qt's own statics are gone, and a window, a
 // picture or a palette destroyed there reaches Qt state that no longer
-// exists. What holds Qt objects therefore lives until the process ends, as
-// the QApplication does; the memory is the system's to take back.
+// exists. What holds Qt objects process-wide is therefore never destroyed:
+// it outlives that exit() and, on a normal end, the QApplication, which the
+// runtime destroys after the finalisers. The memory is the system's to take
+// back.
 
 #include <new>
 #include <utility>

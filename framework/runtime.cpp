@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <iostream>
 #include <set>
+#include <utility>
 
 #include "framework/internal.h"
 #include "framework/object.h"
@@ -41,6 +42,9 @@ struct State {
   std::string resourceDirectory;
   std::string programName = "application";
   std::function<void()> closeWindows;  // given by the windows, which the runtime does not know
+  // The Qt application that this run made, for RuntimeEndQt to destroy. A
+  // plain pointer: Qt's exit() must not destroy it from a static destructor.
+  QApplication* madeQt = nullptr;
   std::multiset<std::string, std::less<>> failNext;
   QtMessageHandler qtMessages = nullptr;  // the handler before start-up's own
 };
@@ -134,8 +138,7 @@ void EnsureQApplication() {
     s.argc = 1;
   }
   s.qtMessages = qInstallMessageHandler(StartupMessage);
-  // Lives until the process ends, like the windows it draws.
-  new QApplication(s.argc, s.argv.data());
+  s.madeQt = new QApplication(s.argc, s.argv.data());
   qInstallMessageHandler(s.qtMessages);
 }
 
@@ -173,6 +176,8 @@ void RuntimeInit(int argc, char** argv) {
   s.quitting = false;
   s.windDownDone = false;
   s.failed = false;
+  // A Qt application made before this run is not this run's to destroy.
+  s.madeQt = nullptr;
   ++s.generation;
   RuntimeTraceAdd("RuntimeInit");
 }
@@ -204,6 +209,17 @@ void RuntimePerformFinalizers() {
     }
   }
   S().app.reset();
+}
+
+void RuntimeEndQt() {
+  RuntimeTraceAdd("RuntimeEndQt");
+  State& s = S();
+  if (s.madeQt == nullptr) return;
+  // Widgets handed to deleteLater outside the event loop (as when a failed
+  // start-up winds down without it) would be dropped undeleted by Qt's
+  // teardown.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  delete std::exchange(s.madeQt, nullptr);
 }
 
 int RuntimeExit() {

@@ -29,6 +29,13 @@ void RuntimeRegisterInitializer(std::string name, std::function<void()> initiali
 void RuntimePerformInitializers();
 void RuntimePerformFinalizers();
 
+// Destroys the Qt application that this run made (since RuntimeInit), once
+// the widgets waiting for deletion are deleted: Qt's own teardown runs as at
+// the end of any Qt program, and hands the clipboard to a clipboard manager.
+// One made before RuntimeInit (a test process's) lives on. Where Qt ends the
+// process itself, as when its display goes away, this never runs.
+void RuntimeEndQt();
+
 // The process exit status: the status given to Quit, or 1 after an unhandled
 // exception (a failure never exits 0).
 int RuntimeExit();

@@ -11,9 +11,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/setup.sh
 
-# The test programs, the virtual display and what drives it, and a locale that
-# writes decimals with a comma.
-kestrova_install "${KESTROVA_BUILD_PACKAGES[@]}" libgtest-dev \
+# The test programs (a clipboard manager of their own among them, on libxcb),
+# the virtual display and what drives it, and a locale that writes decimals
+# with a comma.
+kestrova_install "${KESTROVA_BUILD_PACKAGES[@]}" libgtest-dev libxcb1-dev \
   xvfb xdotool x11-utils imagemagick xclip
 kestrova_install_locale de_DE.UTF-8
 

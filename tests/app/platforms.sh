@@ -2,7 +2,8 @@
 # The program starts wherever Qt starts, and where Qt can start no platform it
 # says what Qt was asked to open and ends with status 1, never an abort; when
 # its display goes away, it ends as Qt ends a program whose X11 connection
-# broke, with status 1 and no crash. Each row: what must happen, the
+# broke, with status 1 and no crash; and at Quit it hands what it copied to a
+# clipboard manager. Each row: what must happen, the
 # environment (the variables not named are unset; @ stands for a virtual
 # display of one screen), the arguments, and for a failed start a line of
 # Qt's own that must come before the program's.
@@ -10,11 +11,15 @@
 #   runs         the program is still running after 3 s (no display to look at)
 #   gone:<what>  on a server of its own, with <what> up (splash, calculator or
 #                help), the server goes away: status 1
+#   kept:<text>  on a server of its own where a clipboard manager runs, the
+#                result of .5, .5 and .5 copied with Ctrl+C, then Ctrl+Q:
+#                status 0, and the manager was handed <text>
 #   otherwise    status 1, and this line after "kestrova: cannot open a window: "
 #                as the last line it writes
-#   platforms.sh <program>
+#   platforms.sh <program> <clipboard manager>
 set -uo pipefail
 program=$1
+manager=$2
 source "$(dirname "$0")/../../scripts/display.sh"
 start_display || exit 1
 # The tools at the paths CMake found; run by hand, those on PATH.
@@ -33,6 +38,7 @@ rows=(
   "gone:splash||"
   "gone:calculator||"
   "gone:help||"
+  "kept:.500||"
   "Qt could not start its default platform ($no)||"
   "Qt could not start the platform \"xcb\" given by QT_QPA_PLATFORM ($no)|QT_QPA_PLATFORM=xcb|"
   "Qt could not start its default platform (WAYLAND_DISPLAY is not set, DISPLAY is \":65000\")|DISPLAY=:65000||qt.qpa.xcb: could not connect to display :65000"
@@ -50,7 +56,9 @@ rows=(
 )
 
 err=$(mktemp)
-trap 'stop_display; rm -f "$err"' EXIT
+kept=$(mktemp -d)
+manager_pid=""
+trap 'stop_display; [ -z "$manager_pid" ] || kill "$manager_pid" 2>/dev/null; rm -rf "$err" "$kept"' EXIT
 failures=0
 fail() {
   echo "FAIL [$case] $*"
@@ -74,10 +82,12 @@ wait_window() {
   return 1
 }
 
-# Brings up what a gone row names on display $1, as a person would: the
+# Brings up what a row names on display $1, as a person would: the
 # calculator with a proportion typed into its first field (at (36, 145) in
 # its 880 by 700 client area below the menu bar), the help through the
-# calculator's "?" button (at (770, 640)).
+# calculator's "?" button (at (770, 640)), a result: .5 in the other two
+# fields too (at (170, 145) and (308, 145)), Calculate (at (30, 640)), and
+# the result field (at (772, 145)) selected and copied.
 bring_up() {
   local id
   wait_window "$1" '^$' >/dev/null || return 1
@@ -90,8 +100,28 @@ bring_up() {
   DISPLAY=$1 "$XDOTOOL" mousemove --window "$id" 50 $((menu + 156)) click 1 \
     sleep 0.2 type .5 >/dev/null 2>&1 || return 1
   [ "$2" = calculator ] && return 0
+  if [ "$2" = result ]; then
+    local x
+    for x in 210 348; do
+      DISPLAY=$1 "$XDOTOOL" mousemove --window "$id" $x $((menu + 156)) click 1 \
+        sleep 0.2 type .5 >/dev/null 2>&1 || return 1
+    done
+    DISPLAY=$1 "$XDOTOOL" mousemove --window "$id" 70 $((menu + 660)) click 1 sleep 0.2 \
+      mousemove --window "$id" 807 $((menu + 156)) click 1 sleep 0.2 \
+      key ctrl+a ctrl+c >/dev/null 2>&1
+    return
+  fi
   DISPLAY=$1 "$XDOTOOL" mousemove --window "$id" 810 $((menu + 660)) click 1 >/dev/null 2>&1 &&
     wait_window "$1" '^Info$' >/dev/null
+}
+
+# Waits up to $2 tenths of a second for process $1 to end; fails if it runs on.
+wait_end() {
+  for _ in $(seq "$2"); do
+    kill -0 "$1" 2>/dev/null || return 0
+    sleep 0.1
+  done
+  ! kill -0 "$1" 2>/dev/null
 }
 
 for row in "${rows[@]}"; do
@@ -164,6 +194,57 @@ for row in "${rows[@]}"; do
       kill "$app_pid" 2>/dev/null
       wait "$app_pid" 2>/dev/null
       app_pid=""
+      ;;
+    kept:*)
+      text=${want#kept:}
+      case="the copied result at Quit, with a clipboard manager"
+      if ! start_server; then
+        fail "no server of its own"
+        continue
+      fi
+      rm -f "$kept"/*
+      # The manager gives up by itself after 60 s; it is stopped long before.
+      DISPLAY=$server_display "$manager" 60 "$kept/ready" "$kept/received" 2>"$err" &
+      manager_pid=$!
+      for _ in $(seq 100); do
+        [ -e "$kept/ready" ] || ! kill -0 "$manager_pid" 2>/dev/null && break
+        sleep 0.1
+      done
+      if ! [ -e "$kept/ready" ]; then
+        fail "the clipboard manager did not start; it said:"
+      else
+        "${run[@]}" -display "$server_display" 2>>"$err" &
+        app_pid=$!
+        if ! bring_up "$server_display" result; then
+          fail "no result could be copied; they said:"
+        elif ! DISPLAY=$server_display "$XDOTOOL" key ctrl+q >/dev/null 2>&1 ||
+          ! wait_end "$app_pid" 100; then
+          fail "still running 10 s after Ctrl+Q; they said:"
+        else
+          wait "$app_pid"
+          status=$?
+          app_pid=""
+          # The program waits for the manager's answer before it ends.
+          wait_end "$manager_pid" 50 || kill "$manager_pid"
+          wait "$manager_pid"
+          handed=$?
+          manager_pid=""
+          if [ "$status" -ne 0 ]; then
+            fail "must end with status 0; it ended with status $status and they said:"
+          elif [ "$handed" -ne 0 ]; then
+            fail "the clipboard manager was handed nothing (its status $handed); they said:"
+          elif ! cmp -s "$kept/received" <(printf '%s' "$text"); then
+            fail "the clipboard manager was handed '$(cat "$kept/received")' (want '$text')"
+          else
+            echo "ok   [$case] status 0, the manager was handed $text"
+          fi
+        fi
+      fi
+      for pid in $app_pid $manager_pid $server_pid; do
+        kill "$pid" 2>/dev/null
+        wait "$pid" 2>/dev/null
+      done
+      app_pid="" manager_pid=""
       ;;
     *)
       timeout 30 "${run[@]}" 2>"$err" >/dev/null

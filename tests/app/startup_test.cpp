@@ -57,6 +57,7 @@ const std::vector<std::string> kFinalSteps = {
     "finalizer AboutWnd.AboutWnd",
     "finalizer MenuBar1 instance",
     "finalizer ControlWnd.ControlWnd",
+    "RuntimeEndQt",
     "RuntimeExit",
 };
 
