@@ -172,11 +172,7 @@ for row in "${rows[@]}"; do
       if bring_up "$server_display" "$what"; then
         kill "$server_pid"
         wait "$server_pid" 2>/dev/null
-        for _ in $(seq 100); do
-          kill -0 "$app_pid" 2>/dev/null || break
-          sleep 0.1
-        done
-        if kill -0 "$app_pid" 2>/dev/null; then
+        if ! wait_end "$app_pid" 100; then
           fail "still running 10 s after its display went away; it said:"
         else
           wait "$app_pid"
